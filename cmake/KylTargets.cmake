@@ -1,0 +1,33 @@
+# kyl_library(NAME DEPS ...): one static library per source folder, made of the
+# folder's .cpp files. Globbed so that adding a file to a folder needs no edit
+# here; an empty folder gives an interface library.
+function(kyl_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(sources)
+    add_library(${name} STATIC ${sources})
+    target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  else()
+    add_library(${name} INTERFACE)
+    target_link_libraries(${name} INTERFACE ${ARG_DEPS})
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+  endif()
+endfunction()
+
+# kyl_gtest(NAME SOURCES ... LIBS ...): one GoogleTest executable registered
+# with ctest, its tests run on SDL's offscreen video and dummy audio so they
+# need no display and no sound card.
+function(kyl_gtest name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+  target_compile_definitions(${name} PRIVATE KYL_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+                                             KYL_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  gtest_discover_tests(${name}
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES
+      ENVIRONMENT "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;ASAN_OPTIONS=detect_leaks=0"
+      LABELS "${ARG_LABELS}")
+endfunction()

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing the show needs, from Debian's
+# packages. Runs as root (or through sudo when it is there).
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config git
+  libsdl2-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
+  libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev
+  xvfb xauth xdotool
+  ffmpeg sox imagemagick
+  libfreetype-dev fonts-dejavu-core
+)
+if [ "${KYL_WITH_WINDOWS:-0}" = 1 ]; then
+  packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 pulseaudio zip)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+sudo=""
+if [ "$(id -u)" != 0 ]; then sudo=sudo; fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

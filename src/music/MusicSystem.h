@@ -1,0 +1,67 @@
+// The one object through which the show deals with music: it builds the
+// synthesizer, loads the song, opens the sound output, optionally renders the
+// song ahead, starts and stops playback, and answers the clock questions that
+// drive the scene schedule and the scenes' animation.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "platform/Stopwatch.h"
+#include "platform/Window.h"
+
+class Synth;
+struct Song;
+class SoundOutput;
+
+class MusicSystem {
+ public:
+  // Receives (argument, fraction done) during precalculation.
+  using ProgressCallback = void (*)(void* argument, float fraction);
+
+  MusicSystem();
+  // Shut-down: stops the output and joins its thread, then frees output,
+  // synthesizer and song. Safe when start or even init never ran.
+  ~MusicSystem();
+  MusicSystem(const MusicSystem&) = delete;
+  MusicSystem& operator=(const MusicSystem&) = delete;
+
+  // Builds synthesizer, song and sound output from the song file image
+  // (imageSize bytes; nothing beyond it is read). False when the song could
+  // not be loaded (the loader has shown its message); nothing may be started
+  // then.
+  bool init(const uint8_t* songImage, size_t imageSize, platform::WindowHandle window,
+            bool precalculate, int precalcEndPosition, ProgressCallback callback,
+            void* callbackArgument);
+
+  // Starts playback at an order step; returns after the half-second lead.
+  void start(int position);
+
+  // Order step now audible: start position + heard ticks / ticksPerStep.
+  int songPosition();
+  // Heard ticks / 4.
+  int beat();
+  // Seconds since start (since init before that), on the stopwatch.
+  double seconds();
+
+  // Offline drawing (capture, screenshots, benchmark): from this call on the
+  // clock answers from the given moment instead of the stopwatch and the sound
+  // output; heardTicksAt gives the heard ticks that moment has in a live run.
+  void setVirtualTime(double seconds, uint32_t heardTicks);
+  uint32_t heardTicksAt(double secondsSinceStart) const;
+
+  Synth* synth() { return synth_.get(); }
+  Song* song() { return song_.get(); }
+  SoundOutput* soundOutput() { return output_.get(); }
+
+ private:
+  int startPosition_ = 0;
+  Stopwatch stopwatch_;
+  std::unique_ptr<Synth> synth_;
+  std::unique_ptr<Song> song_;
+  std::unique_ptr<SoundOutput> output_;
+  bool virtualClock_ = false;
+  double virtualSeconds_ = 0.0;
+  uint32_t virtualHeardTicks_ = 0;
+};

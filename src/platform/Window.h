@@ -1,0 +1,131 @@
+// Windows, their messages and the OpenGL context.
+//
+// Overview: the shell keeps its window logic (a window procedure with a
+// message table, a key table indexed by virtual-key code) exactly as a Win32
+// program would; this layer supplies the calls under it. The Win32 backend
+// makes the real calls; the SDL2 backend turns SDL events into the same
+// messages, with the same numbers, and hands them to the procedure from
+// pumpMessages().
+//
+// How to use: registerWindowClass, changeDisplayMode (fullscreen only),
+// createWindow, createGLContext, showWindow, setWindowProcedure; then once a
+// frame swapBuffers and pumpMessages; at the end the reverse.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+struct NativeWindow;
+using WindowHandle = NativeWindow*;
+struct NativeGLContext;
+using GLContextHandle = NativeGLContext*;
+
+// Message numbers, as Win32 numbers them.
+namespace msg {
+constexpr uint32_t Create = 0x0001;
+constexpr uint32_t Destroy = 0x0002;
+constexpr uint32_t Size = 0x0005;
+constexpr uint32_t Activate = 0x0006;
+constexpr uint32_t Paint = 0x000F;
+constexpr uint32_t Close = 0x0010;
+constexpr uint32_t KeyDown = 0x0100;
+constexpr uint32_t KeyUp = 0x0101;
+constexpr uint32_t SysCommand = 0x0112;
+}  // namespace msg
+
+// WM_SYSCOMMAND commands the window procedure refuses.
+constexpr uintptr_t kScScreenSave = 0xF140;
+constexpr uintptr_t kScMonitorPower = 0xF170;
+
+// Virtual-key codes. Letters and digits are their upper-case ASCII codes.
+constexpr int kVkSpace = 0x20;
+constexpr int kVkEscape = 0x1B;
+
+// Win32 packing of a size message: lParam = width | height << 16.
+inline intptr_t makeSizeParam(int width, int height) {
+  return intptr_t((uint32_t(width) & 0xFFFF) | ((uint32_t(height) & 0xFFFF) << 16));
+}
+// Win32 packing of an activate message: the high word of wParam is non-zero
+// while the window is minimised.
+inline uintptr_t makeActivateParam(bool active, bool minimised) {
+  return uintptr_t((active ? 1u : 0u) | (minimised ? 0x10000u : 0u));
+}
+
+// A window procedure: gets the messages of one window, returns the result.
+// `defaultProcedure` gives the platform's default processing.
+using WindowProcedure = intptr_t (*)(void* user, WindowHandle window, uint32_t message,
+                                     uintptr_t wParam, intptr_t lParam);
+intptr_t defaultProcedure(WindowHandle window, uint32_t message, uintptr_t wParam,
+                          intptr_t lParam);
+
+// Thrown by the calls below when the system refuses a window, a pixel format
+// or a context; what() holds the platform's own error text.
+struct PlatformError : std::exception {
+  explicit PlatformError(std::string text) : text(std::move(text)) {}
+  const char* what() const noexcept override { return text.c_str(); }
+  std::string text;
+};
+
+// Registers a window class; windows of the class send their messages to
+// `procedure` once setWindowProcedure has given them a user pointer.
+void registerWindowClass(const char* className, WindowProcedure procedure);
+void unregisterWindowClass(const char* className);
+
+// Switches the display to width x height x bits for fullscreen use. False
+// when the display refuses; nothing is changed then.
+bool changeDisplayMode(int width, int height, int bits);
+// Puts the desktop's own mode back.
+void restoreDisplayMode();
+void showCursor(bool visible);
+
+// Window styles the shell asks for.
+enum class WindowStyle {
+  Popup,            // fullscreen: no frame, covers the changed display mode
+  OverlappedFramed  // a normal framed window with a caption
+};
+
+// Creates a hidden window whose client area is exactly clientWidth x
+// clientHeight at (x, y) of the desktop. Throws PlatformError.
+WindowHandle createWindow(const char* className, const char* title, WindowStyle style, int x,
+                          int y, int clientWidth, int clientHeight);
+void destroyWindow(WindowHandle window);
+// Shows the window, brings it to the foreground and gives it the focus.
+void showWindow(WindowHandle window);
+// From now on the window's messages go to its class procedure with `user`;
+// before this they get default processing.
+void setWindowProcedure(WindowHandle window, void* user);
+void setWindowTitle(WindowHandle window, const char* title);
+// The current title (for tests and the benchmark's readout).
+std::string windowTitle(WindowHandle window);
+// The client area's size in pixels.
+void clientSize(WindowHandle window, int* width, int* height);
+// The desktop's work area, for centring windows.
+void desktopRect(int* left, int* top, int* right, int* bottom);
+
+// A double-buffered RGBA context with colourBits colour and depthBits depth
+// bits (fewer accepted when the display offers no more: 24 or 16), made
+// current on the calling thread. Throws PlatformError.
+GLContextHandle createGLContext(WindowHandle window, int colourBits, int depthBits);
+void deleteGLContext(WindowHandle window, GLContextHandle context);
+void swapBuffers(WindowHandle window);
+// Whether swapBuffers waits for the display (vertical sync). The benchmark and
+// capture turn it off; it may be impossible, then false.
+bool setSwapWaitsForDisplay(bool wait);
+
+// Drains the calling thread's message queue, dispatching every message to its
+// window's procedure.
+void pumpMessages();
+
+// True while the key with this virtual-key code is down (GetAsyncKeyState's
+// high bit).
+bool asyncKeyDown(int virtualKey);
+
+// Keeps the screen saver and display power-down off while the show runs.
+void inhibitScreenSaver(bool inhibit);
+
+// The name of the video driver in use ("x11", "offscreen", "windows", ...).
+std::string videoDriverName();
+
+}  // namespace platform

@@ -1,0 +1,15 @@
+#include "platform/Random.h"
+
+namespace platform {
+namespace {
+thread_local uint32_t randState = 1;
+}
+
+int rand() {
+  randState = randState * 214013u + 2531011u;
+  return int((randState >> 16) & 0x7FFF);
+}
+
+void srand(uint32_t seed) { randState = seed; }
+
+}  // namespace platform

@@ -1,0 +1,32 @@
+// The command line: what the user asked the program to do.
+#pragma once
+
+#include <optional>
+#include <string>
+
+struct Options {
+  enum class Mode {
+    Show,          // the show itself
+    Help,          // --help
+    RenderAudio,   // --render-audio OUT.wav: the song to a WAV file, offline
+    DumpTextures,  // --dump-textures DIR: every scene texture as TGA
+    Capture,       // --capture OUT.mp4 | DIR/: the whole show to video
+    Screenshot,    // --screenshot SECONDS OUT.png: one frame of a capture
+    Benchmark      // --benchmark: frame times per scene
+  };
+  Mode mode = Mode::Show;
+
+  std::optional<bool> fullscreen;  // --fullscreen / --windowed; unset: ask
+  std::string dataDir;             // --data DIR; empty: the built data folder
+  bool verbose = false;            // --verbose
+  bool precalc = false;            // --precalc
+  int startPosition = 0;           // --start POSITION
+
+  std::string output;              // OUT of the offline modes
+  std::string songFile;            // --song FILE (render-audio)
+  int endPosition = 23;            // --end-position N (render-audio)
+  int fps = 60;                    // --fps N (capture, screenshot)
+  int width = 640;                 // --size WxH (capture)
+  int height = 480;
+  double screenshotSeconds = 0.0;  // --screenshot SECONDS
+};
