@@ -1,0 +1,41 @@
+// A control-rate source of a voice (envelope, LFO, controller follower). It
+// advances one step per rendered block and offers its value at the block's
+// start (`current`) and end (`next`); consumers interpolate between them and
+// always use the square of the values.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "synth/SynthModule.h"
+
+class Modulator : public SynthModule {
+ public:
+  using SynthModule::SynthModule;
+  // One step.
+  virtual void advance() = 0;
+  // Makes this modulator's stored parameters those of other (same kind).
+  virtual void copyParametersFrom(const Modulator& other) = 0;
+
+  float current = 0.0f;
+  float next = 0.0f;
+};
+
+using ModulatorList = std::vector<std::unique_ptr<Modulator>>;
+
+// A modulation input of an oscillator or filter: the index of a modulator of
+// the voice and a depth. An index beyond the voice's list names no modulator
+// and contributes nothing.
+struct ModulationRoute {
+  uint8_t source = 0;
+  float depth = 0.0f;
+
+  // The modulator named, or null.
+  const Modulator* find(const ModulatorList& modulators) const {
+    return source < modulators.size() ? modulators[source].get() : nullptr;
+  }
+};
+
+// Creates a modulator of a file type (envelope, LFO, controller follower);
+// null for any other type.
+std::unique_ptr<Modulator> createModulator(uint32_t type);

@@ -1,0 +1,48 @@
+// One of the synthesizer's 16 channels: layers of identical voices that share
+// the channel's note-ons by round-robin allocation, and an optional insert
+// waveshaper on the channel's sum.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "synth/Voice.h"
+#include "synth/Waveshaper.h"
+
+struct SynthScratch;
+
+class SynthChannel : public SynthModule {
+ public:
+  static constexpr int kMaxLayers = 255;
+  static constexpr int kDefaultVoices = 8;
+
+  explicit SynthChannel(SynthScratch* scratch = nullptr);
+  void save(DataStream& stream) override;
+  void load(DataStream& stream) override;
+  void event(int kind, uint32_t value) override;
+
+  // Adds the active voices into mix, then runs the insert over it.
+  void render(float* mix);
+  bool hasActiveVoice() const;
+  void setBlockSize(int n);
+
+  // Adds a layer of voiceCount default voices; returns its first voice.
+  Voice& addLayer(uint8_t voiceCount);
+  // Removes every layer.
+  void clearLayers();
+  // Makes voices 1 and up of every layer copies of the layer's voice 0.
+  void copyFirstVoices();
+
+  uint8_t layerCount = 0;
+  std::vector<uint8_t> voiceCount;                          // per layer
+  std::vector<std::vector<std::unique_ptr<Voice>>> layers;  // voiceCount[l] voices each
+  uint32_t allocationCounter = 0;
+  std::vector<std::vector<uint32_t>> stamps;  // per layer and voice
+  bool insertPresent = false;
+  Waveshaper insert;
+  int32_t blockSize = 1;
+
+ private:
+  SynthScratch* scratch_;
+};

@@ -1,0 +1,43 @@
+// The base of every synthesizer object: what a set-up file stores is a tree
+// of modules, each able to save itself, load itself and receive the events of
+// its voice.
+#pragma once
+
+#include <cstdint>
+
+class DataStream;
+
+// Module type numbers, written as the type byte before a module's record.
+namespace moduleType {
+constexpr uint32_t kNone = 0;
+constexpr uint32_t kEnvelope = 1;
+constexpr uint32_t kLfo = 2;
+constexpr uint32_t kControllerFollower = 3;
+constexpr uint32_t kFilter = 5;
+constexpr uint32_t kWaveshaper = 6;
+constexpr uint32_t kDelay = 7;
+constexpr uint32_t kChorus = 8;
+}  // namespace moduleType
+
+// Synthesizer event kinds (Synth::event, Voice::event, ...).
+namespace eventKind {
+constexpr int kNoteOn = 0;
+constexpr int kNoteOff = 1;
+constexpr int kController = 2;
+}  // namespace eventKind
+
+class SynthModule {
+ public:
+  explicit SynthModule(uint32_t moduleType = moduleType::kNone) : type(moduleType) {}
+  virtual ~SynthModule() = default;
+  SynthModule(const SynthModule&) = delete;
+  SynthModule& operator=(const SynthModule&) = delete;
+
+  virtual void save(DataStream&) {}
+  virtual void load(DataStream&) {}
+  // kind: eventKind; value: note or controller number in the low 16 bits,
+  // velocity or controller value x 256 in the high 16 bits.
+  virtual void event(int /*kind*/, uint32_t /*value*/) {}
+
+  uint32_t type;  // the type byte of the file; 0 for modules without one
+};

@@ -1,0 +1,22 @@
+// Work buffers shared by every channel, voice and oscillator of one Synth:
+// only one voice renders at a time, so one set serves all. The oscillators'
+// work buffer and wrap record deliberately carry over from one oscillator to
+// the next (frequency modulation and sync read the previous oscillator's
+// output there), as does the sample-and-hold noise's counter and held value.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+struct SynthScratch {
+  std::vector<float> channelMix = std::vector<float>(1);
+  std::vector<float> voiceMain = std::vector<float>(1);
+  std::vector<float> voiceAux = std::vector<float>(1);
+  std::vector<float> oscWork = std::vector<float>(1);
+  std::vector<float> wrapBuffer = std::vector<float>(1);
+  uint8_t noiseCounter = 0;
+  float noiseHeld = 0.0f;
+
+  // Reallocates every buffer to n zeroed floats when the size changes.
+  void resize(int n);
+};

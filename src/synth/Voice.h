@@ -1,0 +1,59 @@
+// One voice of a layer: a small modular instrument made of modulators (the
+// first always the amplitude envelope), oscillators and voice effects. It
+// sounds from a note-on in its key range until its envelope has died out
+// after the note-off.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "synth/Envelope.h"
+#include "synth/Modulator.h"
+#include "synth/Oscillator.h"
+#include "synth/VoiceEffect.h"
+
+struct SynthScratch;
+
+class Voice : public SynthModule {
+ public:
+  static constexpr int kMaxOscillators = 32;
+  static constexpr int kMaxEffects = 8;
+
+  // scratch: the work buffers of the owning Synth (may be null for a voice
+  // that is only built and saved, never rendered).
+  explicit Voice(SynthScratch* scratch = nullptr);
+  void save(DataStream& stream) override;
+  void load(DataStream& stream) override;
+  void event(int kind, uint32_t value) override;
+
+  // Adds into mix blockSize samples of this (active) voice.
+  void render(float* mix);
+  void setBlockSize(int n);
+  // Makes this voice an equal of the template: key range, module kinds and
+  // every stored parameter (running state is kept).
+  void copyFrom(const Voice& other);
+
+  // Builders for set-ups made in code; each returns the new module.
+  Modulator& addModulator(uint32_t type);  // envelope, LFO or follower
+  Oscillator& addOscillator();
+  VoiceEffect& addEffect(uint32_t type);   // filter or waveshaper
+
+  Envelope& envelope() { return static_cast<Envelope&>(*modulators[0]); }
+  const Envelope& envelope() const { return static_cast<const Envelope&>(*modulators[0]); }
+
+  uint8_t keyLow = 0;
+  uint8_t keyHigh = 255;
+  bool active = false;
+  bool gate = false;
+  int32_t currentNote = -1;
+  ModulatorList modulators;                          // [0] is an Envelope
+  std::vector<std::unique_ptr<Oscillator>> oscillators;  // at least one
+  std::vector<std::unique_ptr<VoiceEffect>> effects;     // 0 to 8
+  int32_t blockSize = 1;
+  float ampStart = 0.0f;
+  float ampEnd = 0.0f;
+
+ private:
+  SynthScratch* scratch_;
+};

@@ -1,0 +1,23 @@
+// An effect inside a voice (filter, waveshaper), transforming the voice's
+// mono signal in place after the oscillators.
+#pragma once
+
+#include <memory>
+
+#include "synth/Modulator.h"
+
+class VoiceEffect : public SynthModule {
+ public:
+  using SynthModule::SynthModule;
+  // Transforms blockSize samples in place; modulators are the voice's.
+  virtual void process(float* buffer, const ModulatorList& modulators) = 0;
+  virtual void setBlockSize(int n) { blockSize = n; }
+  // Makes this effect's stored parameters those of other (same kind).
+  virtual void copyParametersFrom(const VoiceEffect& other) = 0;
+
+  int32_t blockSize = 1;
+};
+
+// Creates a voice effect of a file type (filter, waveshaper); null for any
+// other type.
+std::unique_ptr<VoiceEffect> createVoiceEffect(uint32_t type);
