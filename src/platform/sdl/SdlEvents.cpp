@@ -1,0 +1,126 @@
+// The message pump: SDL events become the Win32 messages the window
+// procedures were written for, with Win32's numbers and parameter packing.
+#include <cstring>
+
+#include "platform/Window.h"
+#include "platform/sdl/SdlKeys.h"
+#include "platform/sdl/SdlWindow.h"
+
+namespace platform {
+namespace sdl {
+namespace {
+
+constexpr uintptr_t kSizeRestored = 0;   // SIZE_RESTORED
+constexpr uintptr_t kSizeMinimized = 1;  // SIZE_MINIMIZED
+
+// Down state per virtual-key code, from the events pumped so far.
+bool gKeyDown[256] = {};
+
+// A window's close request was seen since the last SDL_QUIT: that SDL_QUIT
+// only follows it. An SDL_QUIT on its own comes from SIGINT or SIGTERM.
+bool gCloseSeen = false;
+
+bool minimised(NativeWindow* window) {
+  return (SDL_GetWindowFlags(window->sdl) & SDL_WINDOW_MINIMIZED) != 0;
+}
+
+void windowEvent(const SDL_WindowEvent& event) {
+  NativeWindow* window = windowFromId(event.windowID);
+  if (!window) return;
+  switch (event.event) {
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+      sendMessage(window, msg::Size, kSizeRestored, makeSizeParam(event.data1, event.data2));
+      break;
+    case SDL_WINDOWEVENT_MINIMIZED:
+      // Windows reports a minimised window as 0 by 0.
+      sendMessage(window, msg::Activate, makeActivateParam(false, true), 0);
+      sendMessage(window, msg::Size, kSizeMinimized, makeSizeParam(0, 0));
+      break;
+    case SDL_WINDOWEVENT_RESTORED: {
+      int width = 0, height = 0;
+      SDL_GetWindowSize(window->sdl, &width, &height);
+      sendMessage(window, msg::Activate, makeActivateParam(true, false), 0);
+      sendMessage(window, msg::Size, kSizeRestored, makeSizeParam(width, height));
+      break;
+    }
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+      sendMessage(window, msg::Activate, makeActivateParam(true, minimised(window)), 0);
+      askScreenSaverPermission(window);
+      break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+      // The key-up events of keys still held go to whoever has the focus now.
+      clearKeyStates();
+      sendMessage(window, msg::Activate, makeActivateParam(false, minimised(window)), 0);
+      break;
+    case SDL_WINDOWEVENT_EXPOSED:
+      sendMessage(window, msg::Paint, 0, 0);
+      break;
+    case SDL_WINDOWEVENT_CLOSE:
+      gCloseSeen = true;
+      sendMessage(window, msg::Close, 0, 0);
+      break;
+    default:
+      break;
+  }
+}
+
+void keyEvent(const SDL_KeyboardEvent& event) {
+  int virtualKey = virtualKeyFromSdl(event.keysym.sym);
+  if (virtualKey < 0 || virtualKey > 255) return;
+  bool down = event.type == SDL_KEYDOWN;
+  bool wasDown = gKeyDown[virtualKey];
+  gKeyDown[virtualKey] = down;
+  NativeWindow* window = windowFromId(event.windowID);
+  if (!window) window = windowFromSdl(SDL_GetKeyboardFocus());
+  if (!window) return;
+  // lParam as Windows packs it: repeat count 1, scan code, previous state
+  // (bit 30), transition (bit 31, set for key-up).
+  uint32_t lParam = 1u | ((uint32_t(event.keysym.scancode) & 0xFF) << 16);
+  if (wasDown || event.repeat) lParam |= 1u << 30;
+  if (!down) lParam |= 1u << 31;
+  sendMessage(window, down ? msg::KeyDown : msg::KeyUp, uintptr_t(virtualKey), intptr_t(lParam));
+}
+
+}  // namespace
+
+void clearKeyStates() { std::memset(gKeyDown, 0, sizeof gKeyDown); }
+
+}  // namespace sdl
+
+void pumpMessages() {
+  if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) {
+    switch (event.type) {
+      case SDL_WINDOWEVENT:
+        sdl::windowEvent(event.window);
+        break;
+      case SDL_KEYDOWN:
+      case SDL_KEYUP:
+        sdl::keyEvent(event.key);
+        break;
+      case SDL_QUIT:
+        // Interrupted or terminated: end as if every window were closed, so
+        // that the display mode is put back on the way out.
+        if (!sdl::gCloseSeen)
+          sdl::forEachWindow([](NativeWindow* w) { sdl::sendMessage(w, msg::Close, 0, 0); });
+        sdl::gCloseSeen = false;
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+bool asyncKeyDown(int virtualKey) {
+  return virtualKey >= 0 && virtualKey < 256 && sdl::gKeyDown[virtualKey];
+}
+
+void inhibitScreenSaver(bool inhibit) {
+  if (inhibit)
+    SDL_DisableScreenSaver();
+  else
+    SDL_EnableScreenSaver();
+}
+
+}  // namespace platform

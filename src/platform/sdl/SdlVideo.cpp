@@ -1,0 +1,66 @@
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "platform/Window.h"
+#include "platform/sdl/SdlWindow.h"
+
+namespace platform {
+namespace sdl {
+namespace {
+
+bool driverWasAskedFor(const char* driver) {
+  const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+  return asked && std::strstr(asked, driver) != nullptr;
+}
+
+// Runs at exit, also after a path that skipped the window's teardown: an X11
+// desktop must not be left at 640x480 with the cursor hidden.
+void restoreDesktopAtExit() {
+  if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
+  restoreDisplayMode();
+  SDL_ShowCursor(SDL_ENABLE);
+}
+
+}  // namespace
+
+bool initVideo(std::string* error) {
+  if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    *error = std::string("cannot open the display: ") + SDL_GetError();
+    return false;
+  }
+  // Without a display SDL quietly picks a driver that draws into memory; the
+  // show would then run unseen as if all were well.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const char* const kUnseen[] = {"offscreen", "dummy"};
+  for (const char* unseen : kUnseen) {
+    if (driver && std::strcmp(driver, unseen) == 0 && !driverWasAskedFor(unseen)) {
+      SDL_QuitSubSystem(SDL_INIT_VIDEO);
+      const char* display = std::getenv("DISPLAY");
+      *error = "no display to show the window on (";
+      *error += display && *display ? std::string("the X server at DISPLAY=") + display +
+                                          " does not answer"
+                                    : std::string("DISPLAY is not set");
+      *error +=
+          "). Run it on a desktop or under xvfb-run; SDL_VIDEODRIVER=offscreen draws without "
+          "showing anything.";
+      return false;
+    }
+  }
+  static bool registered = false;
+  if (!registered) {
+    registered = true;
+    std::atexit(restoreDesktopAtExit);
+  }
+  return true;
+}
+
+}  // namespace sdl
+
+std::string videoDriverName() {
+  const char* driver = SDL_WasInit(SDL_INIT_VIDEO) ? SDL_GetCurrentVideoDriver() : nullptr;
+  return driver ? driver : "";
+}
+
+}  // namespace platform

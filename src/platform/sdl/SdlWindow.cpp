@@ -1,0 +1,236 @@
+#include "platform/sdl/SdlWindow.h"
+
+#include <cstring>
+
+#include "platform/Dialogs.h"
+
+namespace platform {
+namespace sdl {
+
+NativeWindow* gWindows[kMaxWindows] = {};
+
+namespace {
+
+// A registered window class: its name and procedure. Win32's class icon,
+// cursor and styles have no SDL counterpart.
+struct WindowClass {
+  char name[64] = {};
+  WindowProcedure procedure = nullptr;
+};
+WindowClass gClasses[kMaxWindows];
+
+const char* const kWindowDataKey = "kyl.window";
+
+// The 640x480 mode that changeDisplayMode found; the next popup window takes
+// it when shown.
+bool gModePending = false;
+SDL_DisplayMode gPendingMode{};
+
+WindowClass* findClass(const char* name) {
+  for (WindowClass& c : gClasses)
+    if (c.procedure && std::strcmp(c.name, name) == 0) return &c;
+  return nullptr;
+}
+
+bool addWindow(NativeWindow* window) {
+  for (NativeWindow*& slot : gWindows) {
+    if (!slot) {
+      slot = window;
+      return true;
+    }
+  }
+  return false;
+}
+
+void removeWindow(NativeWindow* window) {
+  for (NativeWindow*& slot : gWindows)
+    if (slot == window) slot = nullptr;
+}
+
+SDL_Window* createSdlWindow(const char* title, int x, int y, int width, int height,
+                            Uint32 flags) {
+  // X11 fixes a window's visual when it is made, so the depth buffer is asked
+  // for here: 32 bits, or what the display offers (24, then 16).
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
+  SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+  for (int depth : {32, 24, 16}) {
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depth);
+    if (SDL_Window* window = SDL_CreateWindow(title, x, y, width, height, flags)) return window;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+NativeWindow* windowFromSdl(SDL_Window* window) {
+  return window ? static_cast<NativeWindow*>(SDL_GetWindowData(window, kWindowDataKey))
+                : nullptr;
+}
+
+NativeWindow* windowFromId(Uint32 windowId) { return windowFromSdl(SDL_GetWindowFromID(windowId)); }
+
+intptr_t sendMessage(NativeWindow* window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  if (!window) return 0;
+  if (!window->hasUser || !window->procedure)
+    return defaultProcedure(window, message, wParam, lParam);
+  return window->procedure(window->user, window, message, wParam, lParam);
+}
+
+void askScreenSaverPermission(NativeWindow* window) {
+  if (!window || !window->hasUser) return;
+  SDL_DisableScreenSaver();
+  sendMessage(window, msg::SysCommand, kScScreenSave, 0);
+  sendMessage(window, msg::SysCommand, kScMonitorPower, 2);  // 2: power off
+}
+
+}  // namespace sdl
+
+intptr_t defaultProcedure(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t) {
+  (void)window;
+  if (message == msg::SysCommand) {
+    uintptr_t command = wParam & 0xFFF0;
+    if (command == kScScreenSave || command == kScMonitorPower) SDL_EnableScreenSaver();
+  }
+  // Close is left alone: destroying the window under its owner's feet would
+  // leave the owner a dangling handle. The owner decides.
+  return 0;
+}
+
+void registerWindowClass(const char* className, WindowProcedure procedure) {
+  if (sdl::WindowClass* existing = sdl::findClass(className)) {
+    existing->procedure = procedure;
+    return;
+  }
+  for (sdl::WindowClass& c : sdl::gClasses) {
+    if (!c.procedure) {
+      std::strncpy(c.name, className, sizeof c.name - 1);
+      c.procedure = procedure;
+      return;
+    }
+  }
+  throw PlatformError(std::string("too many window classes: ") + className);
+}
+
+void unregisterWindowClass(const char* className) {
+  if (sdl::WindowClass* c = sdl::findClass(className)) *c = sdl::WindowClass{};
+}
+
+bool changeDisplayMode(int width, int height, int bits) {
+  std::string error;
+  if (!sdl::initVideo(&error)) return false;
+  int count = SDL_GetNumDisplayModes(0);
+  for (int i = 0; i < count; ++i) {
+    SDL_DisplayMode mode{};
+    if (SDL_GetDisplayMode(0, i, &mode) != 0) continue;
+    // A true-colour mode serves a 32-bit request: X11 reports those as 24.
+    int modeBits = int(SDL_BITSPERPIXEL(mode.format));
+    if (mode.w == width && mode.h == height && modeBits >= (bits > 24 ? 24 : bits)) {
+      sdl::gPendingMode = mode;
+      sdl::gModePending = true;
+      return true;
+    }
+  }
+  return false;
+}
+
+void restoreDisplayMode() {
+  sdl::gModePending = false;
+  sdl::forEachWindow([](NativeWindow* window) {
+    if (window->fullscreen) {
+      SDL_SetWindowFullscreen(window->sdl, 0);
+      window->fullscreen = false;
+    }
+  });
+}
+
+void showCursor(bool visible) {
+  if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+}
+
+WindowHandle createWindow(const char* className, const char* title, WindowStyle style, int x,
+                          int y, int clientWidth, int clientHeight) {
+  std::string error;
+  if (!sdl::initVideo(&error)) throw PlatformError(error);
+  sdl::WindowClass* windowClass = sdl::findClass(className);
+  if (!windowClass) throw PlatformError(std::string("no window class ") + className);
+
+  Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
+  bool fullscreen = false;
+  if (style == WindowStyle::Popup) {
+    flags |= SDL_WINDOW_BORDERLESS;
+    // A real mode change, never a desktop-sized window that would stretch the
+    // fixed 4/3 picture.
+    fullscreen = sdl::gModePending && sdl::gPendingMode.w == clientWidth &&
+                 sdl::gPendingMode.h == clientHeight;
+  } else {
+    flags |= SDL_WINDOW_RESIZABLE;
+  }
+  SDL_Window* sdlWindow = sdl::createSdlWindow(
+      title, x, y, clientWidth, clientHeight, flags | (fullscreen ? SDL_WINDOW_FULLSCREEN : 0));
+  if (sdlWindow && fullscreen && SDL_SetWindowDisplayMode(sdlWindow, &sdl::gPendingMode) != 0) {
+    SDL_DestroyWindow(sdlWindow);
+    sdlWindow = nullptr;
+  }
+  if (!sdlWindow && fullscreen) {
+    // The mode cannot be had after all: a borderless window of the same size.
+    fullscreen = false;
+    sdlWindow = sdl::createSdlWindow(title, x, y, clientWidth, clientHeight, flags);
+  }
+  if (!sdlWindow) throw PlatformError(std::string("cannot create the window: ") + SDL_GetError());
+
+  auto* window = new NativeWindow;
+  window->sdl = sdlWindow;
+  window->procedure = windowClass->procedure;
+  window->fullscreen = fullscreen;
+  if (!sdl::addWindow(window)) {
+    SDL_DestroyWindow(sdlWindow);
+    delete window;
+    throw PlatformError("too many windows");
+  }
+  SDL_SetWindowData(sdlWindow, sdl::kWindowDataKey, window);
+  return window;
+}
+
+void destroyWindow(WindowHandle window) {
+  if (!window) return;
+  if (window->fullscreen) SDL_SetWindowFullscreen(window->sdl, 0);
+  sdl::forgetMessageBoxOwner(window);
+  sdl::removeWindow(window);
+  SDL_DestroyWindow(window->sdl);
+  delete window;
+}
+
+void showWindow(WindowHandle window) {
+  SDL_ShowWindow(window->sdl);
+  SDL_RaiseWindow(window->sdl);
+}
+
+void setWindowProcedure(WindowHandle window, void* user) {
+  window->user = user;
+  window->hasUser = true;
+  sdl::askScreenSaverPermission(window);
+}
+
+void setWindowTitle(WindowHandle window, const char* title) { SDL_SetWindowTitle(window->sdl, title); }
+
+std::string windowTitle(WindowHandle window) { return SDL_GetWindowTitle(window->sdl); }
+
+void clientSize(WindowHandle window, int* width, int* height) {
+  SDL_GetWindowSize(window->sdl, width, height);
+}
+
+void desktopRect(int* left, int* top, int* right, int* bottom) {
+  std::string error;
+  SDL_Rect r{0, 0, 640, 480};
+  if (sdl::initVideo(&error)) SDL_GetDisplayUsableBounds(0, &r);
+  *left = r.x;
+  *top = r.y;
+  *right = r.x + r.w;
+  *bottom = r.y + r.h;
+}
+
+}  // namespace platform
