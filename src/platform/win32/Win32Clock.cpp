@@ -1,0 +1,25 @@
+// The performance counter and Sleep.
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include "platform/Clock.h"
+
+namespace platform {
+
+int64_t performanceCounter() {
+  LARGE_INTEGER count;
+  QueryPerformanceCounter(&count);
+  return count.QuadPart;
+}
+
+int64_t performanceFrequency() {
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  return frequency.QuadPart;
+}
+
+void sleepMilliseconds(unsigned milliseconds) { Sleep(milliseconds); }
+
+}  // namespace platform

@@ -1,0 +1,306 @@
+// Windows and the OpenGL context on Win32 and WGL.
+//
+// A WindowHandle is the HWND itself, so a handle outlives its window exactly
+// as an HWND does: calls on a destroyed window fail quietly instead of
+// touching freed memory. Each registered class remembers its procedure by
+// class atom; the window's user pointer lives in GWLP_USERDATA, and until it
+// is set the window gets default processing.
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <cstring>
+
+#include "platform/Gl.h"
+#include "platform/Window.h"
+#include "platform/win32/Win32Handles.h"
+
+namespace platform {
+namespace {
+
+// Class styles of every class: CS_HREDRAW | CS_VREDRAW | CS_OWNDC. The own
+// device context keeps the GL window's pixel format valid for its lifetime.
+constexpr UINT kClassStyle = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
+// 4 bytes of window data for every class (the progress window's percentage).
+constexpr int kWindowBytes = 4;
+
+struct RegisteredClass {
+  ATOM atom = 0;
+  WindowProcedure procedure = nullptr;
+};
+// The show registers two classes at most; a few spare slots cost nothing.
+RegisteredClass registeredClasses[8];
+
+WindowProcedure procedureOf(HWND hwnd) {
+  ATOM atom = ATOM(GetClassLongPtrA(hwnd, GCW_ATOM));
+  for (const RegisteredClass& c : registeredClasses) {
+    if (c.atom != 0 && c.atom == atom) return c.procedure;
+  }
+  return nullptr;
+}
+
+LRESULT CALLBACK classProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  void* user = reinterpret_cast<void*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  WindowProcedure procedure = user ? procedureOf(hwnd) : nullptr;
+  if (!procedure) return DefWindowProcA(hwnd, message, wParam, lParam);
+  return procedure(user, toHandle(hwnd), message, wParam, lParam);
+}
+
+HINSTANCE instance() { return GetModuleHandleA(nullptr); }
+
+std::string lastErrorText(const char* what) {
+  DWORD code = GetLastError();
+  char text[512] = {};
+  DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                           code, 0, text, sizeof text, nullptr);
+  while (n > 0 && (text[n - 1] == '\n' || text[n - 1] == '\r' || text[n - 1] == ' ')) text[--n] = 0;
+  std::string result = what;
+  result += " failed (error " + std::to_string(code) + (n ? ": " + std::string(text) : "") + ")";
+  return result;
+}
+
+// The one GL window's device context, kept from context creation to deletion
+// so that a frame's swap does not look it up.
+HWND glWindow = nullptr;
+HDC glDeviceContext = nullptr;
+
+HDC deviceContextOf(HWND hwnd) {
+  if (hwnd == glWindow && glDeviceContext) return glDeviceContext;
+  return nullptr;
+}
+
+}  // namespace
+
+intptr_t defaultProcedure(WindowHandle window, uint32_t message, uintptr_t wParam,
+                          intptr_t lParam) {
+  return DefWindowProcA(toHwnd(window), message, wParam, lParam);
+}
+
+void registerWindowClass(const char* className, WindowProcedure procedure) {
+  WNDCLASSA wc = {};
+  wc.style = kClassStyle;
+  wc.lpfnWndProc = classProcedure;
+  wc.cbClsExtra = 0;
+  wc.cbWndExtra = kWindowBytes;
+  wc.hInstance = instance();
+  wc.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(32517));    // IDI_WINLOGO
+  wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+  wc.hbrBackground = nullptr;
+  wc.lpszMenuName = nullptr;
+  wc.lpszClassName = className;
+  ATOM atom = RegisterClassA(&wc);
+  if (atom == 0) {
+    // Registered before (a second precalculation): keep it, update the
+    // procedure it dispatches to.
+    WNDCLASSA existing = {};
+    atom = ATOM(GetClassInfoA(instance(), className, &existing));
+    if (atom == 0) return;
+  }
+  RegisteredClass* slot = nullptr;
+  for (RegisteredClass& c : registeredClasses) {
+    if (c.atom == atom) {
+      c.procedure = procedure;
+      return;
+    }
+    if (c.atom == 0 && !slot) slot = &c;
+  }
+  if (slot) *slot = RegisteredClass{atom, procedure};
+}
+
+void unregisterWindowClass(const char* className) {
+  WNDCLASSA existing = {};
+  ATOM atom = ATOM(GetClassInfoA(instance(), className, &existing));
+  if (UnregisterClassA(className, instance()) && atom != 0) {
+    for (RegisteredClass& c : registeredClasses) {
+      if (c.atom == atom) c = RegisteredClass{};
+    }
+  }
+}
+
+bool changeDisplayMode(int width, int height, int bits) {
+  DEVMODEA mode;
+  std::memset(&mode, 0, sizeof mode);
+  mode.dmSize = sizeof mode;
+  mode.dmPelsWidth = DWORD(width);
+  mode.dmPelsHeight = DWORD(height);
+  mode.dmBitsPerPel = DWORD(bits);
+  mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
+  return ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL;
+}
+
+void restoreDisplayMode() { ChangeDisplaySettingsA(nullptr, 0); }
+
+void showCursor(bool visible) { ShowCursor(visible ? TRUE : FALSE); }
+
+WindowHandle createWindow(const char* className, const char* title, WindowStyle style, int x,
+                          int y, int clientWidth, int clientHeight) {
+  DWORD exStyle;
+  DWORD windowStyle;
+  if (style == WindowStyle::Popup) {
+    exStyle = WS_EX_APPWINDOW;
+    windowStyle = WS_POPUP;
+  } else {
+    exStyle = WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;
+    windowStyle = WS_OVERLAPPEDWINDOW;
+  }
+  RECT rect = {0, 0, clientWidth, clientHeight};
+  AdjustWindowRectEx(&rect, windowStyle, FALSE, exStyle);
+  HWND hwnd = CreateWindowExA(exStyle, className, title ? title : "",
+                              windowStyle | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, x, y,
+                              rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
+                              instance(), nullptr);
+  if (!hwnd) throw PlatformError(lastErrorText("CreateWindowExA"));
+  return toHandle(hwnd);
+}
+
+void destroyWindow(WindowHandle window) {
+  HWND hwnd = toHwnd(window);
+  if (hwnd == glWindow) {
+    glWindow = nullptr;
+    glDeviceContext = nullptr;
+  }
+  DestroyWindow(hwnd);
+}
+
+void showWindow(WindowHandle window) {
+  HWND hwnd = toHwnd(window);
+  ShowWindow(hwnd, SW_SHOW);
+  SetForegroundWindow(hwnd);
+  SetFocus(hwnd);
+}
+
+void setWindowProcedure(WindowHandle window, void* user) {
+  SetWindowLongPtrA(toHwnd(window), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(user));
+}
+
+void setWindowTitle(WindowHandle window, const char* title) {
+  SetWindowTextA(toHwnd(window), title);
+}
+
+std::string windowTitle(WindowHandle window) {
+  char text[256] = {};
+  int n = GetWindowTextA(toHwnd(window), text, sizeof text);
+  return std::string(text, n > 0 ? size_t(n) : 0);
+}
+
+void clientSize(WindowHandle window, int* width, int* height) {
+  RECT rect = {};
+  GetClientRect(toHwnd(window), &rect);
+  if (width) *width = rect.right - rect.left;
+  if (height) *height = rect.bottom - rect.top;
+}
+
+void desktopRect(int* left, int* top, int* right, int* bottom) {
+  RECT rect = {};
+  GetClientRect(GetDesktopWindow(), &rect);
+  if (left) *left = rect.left;
+  if (top) *top = rect.top;
+  if (right) *right = rect.right;
+  if (bottom) *bottom = rect.bottom;
+}
+
+GLContextHandle createGLContext(WindowHandle window, int colourBits, int depthBits) {
+  HWND hwnd = toHwnd(window);
+  PIXELFORMATDESCRIPTOR pfd;
+  std::memset(&pfd, 0, sizeof pfd);
+  pfd.nSize = sizeof pfd;  // 40
+  pfd.nVersion = 1;
+  pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+  pfd.iPixelType = PFD_TYPE_RGBA;
+  pfd.cColorBits = BYTE(colourBits);
+  pfd.cDepthBits = BYTE(depthBits);
+  pfd.cStencilBits = 0;
+  pfd.cAuxBuffers = 0;
+  pfd.iLayerType = PFD_MAIN_PLANE;
+
+  HDC dc = GetDC(hwnd);
+  if (!dc) throw PlatformError(lastErrorText("GetDC"));
+  // ChoosePixelFormat takes the closest the driver offers (24 colour or
+  // depth bits when 32 are not there).
+  int format = ChoosePixelFormat(dc, &pfd);
+  if (format == 0) {
+    std::string error = lastErrorText("ChoosePixelFormat");
+    ReleaseDC(hwnd, dc);
+    throw PlatformError(error);
+  }
+  if (!SetPixelFormat(dc, format, &pfd)) {
+    std::string error = lastErrorText("SetPixelFormat");
+    ReleaseDC(hwnd, dc);
+    throw PlatformError(error);
+  }
+  HGLRC context = wglCreateContext(dc);
+  if (!context) {
+    std::string error = lastErrorText("wglCreateContext");
+    ReleaseDC(hwnd, dc);
+    throw PlatformError(error);
+  }
+  if (!wglMakeCurrent(dc, context)) {
+    std::string error = lastErrorText("wglMakeCurrent");
+    wglDeleteContext(context);
+    ReleaseDC(hwnd, dc);
+    throw PlatformError(error);
+  }
+  glWindow = hwnd;
+  glDeviceContext = dc;
+  return reinterpret_cast<GLContextHandle>(context);
+}
+
+void deleteGLContext(WindowHandle window, GLContextHandle context) {
+  HWND hwnd = toHwnd(window);
+  if (context) {
+    wglMakeCurrent(nullptr, nullptr);
+    wglDeleteContext(reinterpret_cast<HGLRC>(context));
+  }
+  if (hwnd == glWindow) {
+    if (glDeviceContext) ReleaseDC(hwnd, glDeviceContext);
+    glWindow = nullptr;
+    glDeviceContext = nullptr;
+  }
+}
+
+void swapBuffers(WindowHandle window) {
+  HWND hwnd = toHwnd(window);
+  HDC dc = deviceContextOf(hwnd);
+  if (dc) {
+    SwapBuffers(dc);
+    return;
+  }
+  dc = GetDC(hwnd);
+  if (!dc) return;
+  SwapBuffers(dc);
+  ReleaseDC(hwnd, dc);
+}
+
+bool setSwapWaitsForDisplay(bool wait) {
+  using SwapIntervalProc = BOOL(WINAPI*)(int);
+  auto swapInterval = reinterpret_cast<SwapIntervalProc>(glProcAddress("wglSwapIntervalEXT"));
+  return swapInterval && swapInterval(wait ? 1 : 0);
+}
+
+void pumpMessages() {
+  MSG message;
+  // A quit message is dispatched like any other: the window's quit flag, not
+  // WM_QUIT, ends the show.
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+bool asyncKeyDown(int virtualKey) {
+  return (GetAsyncKeyState(virtualKey) & 0x8000) != 0;
+}
+
+void inhibitScreenSaver(bool inhibit) {
+  // The window procedure already refuses the screen saver while it has the
+  // messages; this also holds the display on when it has not.
+  SetThreadExecutionState(inhibit ? (ES_CONTINUOUS | ES_DISPLAY_REQUIRED) : ES_CONTINUOUS);
+}
+
+std::string videoDriverName() { return "windows"; }
+
+}  // namespace platform
