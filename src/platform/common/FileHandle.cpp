@@ -1,5 +1,7 @@
 #include "platform/FileHandle.h"
 
+#include <cstdio>  // SEEK_CUR
+
 #ifdef _WIN32
 #include <io.h>
 #define KYL_READ _read
