@@ -1,0 +1,213 @@
+// The sound device on SDL2: the ring lives here, and SDL's audio callback
+// copies out of it at the play cursor, round and round, like a looping
+// DirectSound buffer.
+//
+// The callback runs on SDL's audio thread. It only copies and advances the
+// cursor: no locks, no allocation, and it leaves the ring as it found it, so
+// a writer that falls behind lets the device replay stale sound, as a looping
+// buffer does. Synthesis stays with whoever writes the ring.
+#include <SDL.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <vector>
+
+#include "platform/SoundDevice.h"
+
+namespace platform {
+namespace {
+
+// Frames per device period: small, so that the device holds little beyond
+// what the ring's cursors account for.
+constexpr Uint16 kDeviceFrames = 1024;
+
+// Number of SDL devices open now; audioDriverName says "silent" when none.
+std::atomic<int> openDevices{0};
+
+// Keeps SDL's audio subsystem initialised while it is in use (SDL counts).
+class AudioSubsystem {
+ public:
+  AudioSubsystem() : ok_(SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {}
+  ~AudioSubsystem() {
+    if (ok_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+  AudioSubsystem(const AudioSubsystem&) = delete;
+  AudioSubsystem& operator=(const AudioSubsystem&) = delete;
+  bool ok() const { return ok_; }
+
+ private:
+  bool ok_;
+};
+
+// The looping ring played by an SDL audio device.
+class SdlSoundBuffer final : public SoundBuffer {
+ public:
+  SdlSoundBuffer(uint32_t bytes, uint32_t bytesPerFrame)
+      : ring_(bytes, 0), bytesPerFrame_(bytesPerFrame) {}
+
+  ~SdlSoundBuffer() override {
+    if (device_ != 0) {
+      SDL_CloseAudioDevice(device_);
+      openDevices.fetch_sub(1);
+    }
+  }
+
+  bool open(const WaveFormat& format, std::string* error) {
+    if (!subsystem_.ok()) {
+      if (error) *error = SDL_GetError();
+      return false;
+    }
+    SDL_AudioSpec want{};
+    want.freq = int(format.framesPerSecond);
+    want.format = AUDIO_S16LSB;
+    want.channels = Uint8(format.channels);
+    want.samples = kDeviceFrames;
+    want.callback = &SdlSoundBuffer::callback;
+    want.userdata = this;
+    SDL_AudioSpec have{};
+    // No allowed changes: SDL converts if the hardware wants another format,
+    // so the ring always holds exactly the requested format.
+    device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (device_ == 0) {
+      if (error) *error = SDL_GetError();
+      return false;
+    }
+    openDevices.fetch_add(1);
+    return true;
+  }
+
+  uint32_t size() const override { return uint32_t(ring_.size()); }
+
+  bool getCurrentPosition(uint32_t* playCursor, uint32_t* writeCursor) override {
+    // Acquire: whatever the callback read before moving the cursor is done,
+    // so the bytes behind the cursor are free to overwrite.
+    uint32_t taken = taken_.load(std::memory_order_acquire);
+    uint32_t queued = queued_.load(std::memory_order_relaxed);
+    if (writeCursor) *writeCursor = taken;
+    if (playCursor) *playCursor = (taken + size() - queued) % size();
+    return true;
+  }
+
+  bool setCurrentPosition(uint32_t playCursor) override {
+    uint32_t position = (playCursor % size()) / bytesPerFrame_ * bytesPerFrame_;
+    queued_.store(0, std::memory_order_relaxed);
+    taken_.store(position, std::memory_order_release);
+    return true;
+  }
+
+  bool lock(uint32_t offset, uint32_t bytes, void** region1, uint32_t* size1, void** region2,
+            uint32_t* size2, uint32_t flags) override {
+    if (flags & kLockEntireBuffer) {
+      offset = 0;
+      bytes = size();
+    }
+    if (offset >= size() || bytes == 0 || bytes > size()) return false;
+    uint32_t first = std::min(bytes, size() - offset);
+    *region1 = ring_.data() + offset;
+    *size1 = first;
+    if (region2) *region2 = first < bytes ? ring_.data() : nullptr;
+    if (size2) *size2 = bytes - first;
+    return true;
+  }
+
+  bool unlock(void*, uint32_t, void*, uint32_t) override {
+    // Release: the bytes just written are visible to the callback once it
+    // has read this counter.
+    published_.fetch_add(1, std::memory_order_release);
+    return true;
+  }
+
+  bool playLooping() override {
+    if (device_ == 0) return false;
+    playing_.store(true, std::memory_order_release);
+    SDL_PauseAudioDevice(device_, 0);
+    return true;
+  }
+
+  bool stop() override {
+    playing_.store(false, std::memory_order_release);
+    if (device_ != 0) SDL_PauseAudioDevice(device_, 1);
+    return true;
+  }
+
+ private:
+  static void SDLCALL callback(void* user, Uint8* stream, int length) {
+    static_cast<SdlSoundBuffer*>(user)->fill(stream, uint32_t(length));
+  }
+
+  void fill(Uint8* stream, uint32_t length) {
+    if (!playing_.load(std::memory_order_acquire)) {
+      std::memset(stream, 0, length);
+      return;
+    }
+    published_.load(std::memory_order_acquire);
+    const uint32_t ringSize = size();
+    uint32_t cursor = taken_.load(std::memory_order_relaxed);
+    uint32_t done = 0;
+    while (done < length) {
+      uint32_t piece = std::min(length - done, ringSize - cursor);
+      std::memcpy(stream + done, ring_.data() + cursor, piece);
+      done += piece;
+      cursor = (cursor + piece) % ringSize;
+    }
+    queued_.store(std::min(length, ringSize), std::memory_order_relaxed);
+    taken_.store(cursor, std::memory_order_release);
+  }
+
+  AudioSubsystem subsystem_;
+  std::vector<uint8_t> ring_;
+  uint32_t bytesPerFrame_;
+  SDL_AudioDeviceID device_ = 0;
+  std::atomic<bool> playing_{false};
+  // Write cursor: the first byte the device has not taken yet.
+  std::atomic<uint32_t> taken_{0};
+  // Bytes of the last period handed to the device and not yet heard.
+  std::atomic<uint32_t> queued_{0};
+  std::atomic<uint32_t> published_{0};
+};
+
+class SdlSoundDevice final : public SoundDevice {
+ public:
+  bool ok() const { return subsystem_.ok(); }
+
+  // SDL has no cooperative levels: nothing to refuse.
+  bool setCooperativeLevel(WindowHandle) override { return true; }
+
+  std::unique_ptr<SoundBuffer> createBuffer(uint32_t bytes, const WaveFormat& format,
+                                            std::string* error) override {
+    if (format.bitsPerSample != 16 || format.bytesPerFrame() == 0) {
+      if (error) *error = "only 16-bit sound is supported";
+      return nullptr;
+    }
+    if (bytes == 0 || bytes % format.bytesPerFrame() != 0) {
+      if (error) *error = "the buffer size is not a whole number of frames";
+      return nullptr;
+    }
+    auto buffer = std::make_unique<SdlSoundBuffer>(bytes, format.bytesPerFrame());
+    if (!buffer->open(format, error)) return nullptr;
+    return buffer;
+  }
+
+ private:
+  AudioSubsystem subsystem_;
+};
+
+}  // namespace
+
+std::unique_ptr<SoundDevice> createSoundDevice(std::string* error) {
+  auto device = std::make_unique<SdlSoundDevice>();
+  if (!device->ok()) {
+    if (error) *error = SDL_GetError();
+    return nullptr;
+  }
+  return device;
+}
+
+std::string audioDriverName() {
+  if (openDevices.load() == 0) return "silent";
+  const char* name = SDL_GetCurrentAudioDriver();
+  return name ? name : "silent";
+}
+
+}  // namespace platform
