@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Builds the show as a Windows program and packs it for Windows users:
+#   build-windows/kylvander-windows.zip
+# which unpacks to Kylvander/show/kylvander.exe beside the song, with the
+# pictures one folder up, the layout the show reads.
+#
+# The song and the pictures are made by the project's own tools, which run
+# here, so they are built natively (build-windows/host) and their output is
+# copied into the package. The executable is cross-compiled with mingw-w64
+# and linked statically: it imports only DLLs every Windows has.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+KYL_WITH_WINDOWS=1 scripts/install-deps.sh
+jobs=$(nproc)
+out=build-windows
+host=$out/host
+
+echo "== content (native tools) =="
+cmake -S . -B "$host" -DCMAKE_BUILD_TYPE=Release -DKYL_TESTS=OFF -DKYL_BENCH=OFF >/dev/null
+cmake --build "$host" -j"$jobs" --target kyl_song kyl_pictures
+
+echo "== kylvander.exe (mingw-w64) =="
+cmake -S . -B "$out" -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw64.cmake \
+  -DCMAKE_BUILD_TYPE=Release -DKYL_CONTENT=OFF -DKYL_BENCH=OFF -DKYL_TESTS=ON >/dev/null
+cmake --build "$out" -j"$jobs" --target kylvander kyl_win32_sound_ring_test
+
+exe=$out/src/shell/kylvander.exe
+allowed="opengl32.dll glu32.dll dsound.dll gdi32.dll user32.dll kernel32.dll msvcrt.dll advapi32.dll"
+imports=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z')
+echo "imports: $(echo $imports)"
+for dll in $imports; do
+  case " $allowed " in
+    *" $dll "*) ;;
+    *) echo "kylvander.exe imports $dll, which is not a system DLL" >&2; exit 1 ;;
+  esac
+done
+
+echo "== package =="
+pkg=$out/package
+rm -rf "$pkg"
+mkdir -p "$pkg/Kylvander/show"
+cp "$host/data/show/brumtakt" "$pkg/Kylvander/show/"
+cp "$host"/data/*.tga "$pkg/Kylvander/"
+x86_64-w64-mingw32-strip -o "$pkg/Kylvander/show/kylvander.exe" "$exe"
+cat > "$pkg/Kylvander/README.txt" <<'TEXT'
+Kylvander
+=========
+
+Start show\kylvander.exe. It asks whether to run fullscreen; Escape ends
+the show, the space bar slows the pictures down while held.
+
+The program reads the song "brumtakt" from its own folder and the pictures
+from the folder above it: keep the folders as they are. Started from a
+command prompt, run it from the show folder, or name the folder with
+--data FOLDER.
+TEXT
+# Windows users expect CR LF in a text file.
+sed -i 's/$/\r/' "$pkg/Kylvander/README.txt"
+rm -f "$out/kylvander-windows.zip"
+(cd "$pkg" && zip -q -r -X ../kylvander-windows.zip Kylvander)
+ls -l "$out/kylvander-windows.zip"

@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# Runs the Windows build under Wine on Xvfb, with DirectSound on a PulseAudio
+# null sink, and checks what a viewer would see in the first seconds:
+#   1. the window's title reads "fps: " and a number;
+#   2. --verbose reports the scene changes of the first positions, paced by
+#      the song clock, with sound going through DirectSound;
+#   3. Escape ends the show with exit code 0.
+#
+# Usage: scripts/wine-smoke-test.sh [SHOW_DIR]
+#   SHOW_DIR holds kylvander.exe and the song, the pictures one folder up
+#   (default: the package scripts/build-windows.sh makes).
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+show_dir=$(cd "${1:-build-windows/package/Kylvander/show}" && pwd) ||
+  { echo "no show folder; run scripts/build-windows.sh first" >&2; exit 1; }
+# Scene 1 follows scene 0 at the fifth order position; the song's clock
+# takes a while to get there.
+scene_timeout=${KYL_SMOKE_SCENE_TIMEOUT:-120}
+
+. "$root/scripts/wine-env.sh"
+trap wine_env_stop EXIT
+
+passed=0
+failed=0
+pass() { passed=$((passed + 1)); echo "PASS: $*"; }
+fail() { failed=$((failed + 1)); echo "FAIL: $*"; }
+
+wait_for() {  # seconds command...: polls every 0.2 s until the command succeeds
+  local deadline=$((SECONDS + $1)); shift
+  until "$@"; do
+    [ $SECONDS -ge $deadline ] && return 1
+    sleep 0.2
+  done
+}
+
+started=$SECONDS
+wine_env_start || exit 1
+echo "Wine prefix ready in $((SECONDS - started)) s (display $DISPLAY)"
+
+log=$wine_env_dir
+(cd "$show_dir" && exec wine ./kylvander.exe --windowed --verbose >"$log/stdout" 2>"$log/stderr") &
+wine_pid=$!
+
+# 1. The frame-rate title.
+window=""
+find_window() {
+  window=$(xdotool search --name '^fps: ' 2>/dev/null | head -n 1)
+  [ -n "$window" ]
+}
+if wait_for 60 find_window; then
+  title=$(xdotool getwindowname "$window")
+  if [[ $title =~ ^fps:\ [0-9]+$ ]]; then
+    pass "the title reads \"$title\""
+  else
+    fail "the title reads \"$title\", not \"fps: \" and a number"
+  fi
+else
+  fail "no window titled \"fps: ...\" within 60 s"
+fi
+
+# 2. Scene changes on the song clock, through DirectSound.
+scene_line() { grep -E "^scene $1 position $2 seconds [0-9.]+" "$log/stdout" | head -n 1; }
+has_scene_1() { [ -n "$(scene_line 1 4)" ]; }
+if wait_for "$scene_timeout" has_scene_1; then
+  first=$(scene_line 0 0)
+  second=$(scene_line 1 4)
+  driver=$(sed -n 's/^audio driver //p' "$log/stdout" | head -n 1)
+  t0=$(echo "$first" | awk '{print $6}')
+  t1=$(echo "$second" | awk '{print $6}')
+  # Position 4 is reached after four order steps of music have been heard:
+  # never at once, and at a time set by the audio device's cursors.
+  if [ -z "$first" ]; then
+    fail "no \"scene 0 position 0\" line before scene 1"
+  elif [ "$driver" != dsound ]; then
+    fail "audio driver \"$driver\", not DirectSound"
+  elif awk -v a="$t0" -v b="$t1" 'BEGIN { exit !(a < 1 && b > 2) }'; then
+    pass "scene 0 at position 0 (${t0} s), scene 1 at position 4 (${t1} s), audio driver $driver"
+  else
+    fail "scene changes at unexpected times: scene 0 at ${t0} s, scene 1 at ${t1} s"
+  fi
+else
+  fail "no \"scene 1 position 4\" line within $scene_timeout s"
+fi
+
+# 3. Escape ends the show. Without a window manager the focus follows the
+# pointer, so the pointer goes over the window first.
+if [ -n "$window" ] && kill -0 $wine_pid 2>/dev/null; then
+  xdotool mousemove --window "$window" 320 240 2>/dev/null
+  sleep 0.3
+  xdotool key Escape
+  ended() { ! kill -0 $wine_pid 2>/dev/null; }
+  if wait_for 20 ended; then
+    wait $wine_pid
+    code=$?
+    if [ $code = 0 ]; then
+      pass "Escape ends the show with exit code 0"
+    else
+      fail "the show ended with exit code $code after Escape"
+    fi
+  else
+    fail "the show still runs 20 s after Escape"
+  fi
+else
+  fail "the show was not running when Escape was to be sent"
+fi
+
+if [ $failed != 0 ]; then
+  echo "--- standard output"; tail -n 20 "$log/stdout"
+  echo "--- standard error"; grep -v '^ALSA' "$log/stderr" | tail -n 20
+fi
+echo "$passed passed, $failed failed ($((SECONDS - started)) s)"
+[ $failed = 0 ]
