@@ -1,0 +1,176 @@
+#include "shell/CommandLine.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+const char kUsage[] =
+    "Usage: kylvander [OPTION]...\n"
+    "Plays the show: eight scenes in one 640x480 window, in step with the music.\n"
+    "\n"
+    "  --fullscreen          run fullscreen without asking\n"
+    "  --windowed            run in a window without asking\n"
+    "  --data DIR            read the song and the pictures from DIR (default: the\n"
+    "                        folder the build put them in)\n"
+    "  --start POS           start the music at song position POS (default 0)\n"
+    "  --precalc             render the whole song before the show starts\n"
+    "  --verbose             print video and audio driver and every scene change\n"
+    "  --help                show this text and exit\n"
+    "\n"
+    "Other modes (no window is asked for):\n"
+    "  --render-audio OUT.wav  render the song to a WAV file\n"
+    "      --song FILE           song file to render (default: brumtakt in DIR)\n"
+    "      --end-position N      stop at song position N (default 23)\n"
+    "  --dump-textures DIR     write every scene texture as TGA into DIR\n"
+    "  --capture OUT           record the show to a video file, or frames to OUT/\n"
+    "      --fps N               frames per second (default 60)\n"
+    "      --size WxH            picture size (default 640x480)\n"
+    "  --screenshot SECONDS OUT.png  one frame of the show at that moment\n"
+    "  --benchmark             draw every scene flat out and print frame times\n";
+
+bool parseInt(const std::string& text, long low, long high, int* out) {
+  if (text.empty()) return false;
+  errno = 0;
+  char* end = nullptr;
+  long value = std::strtol(text.c_str(), &end, 10);
+  if (errno != 0 || *end != '\0' || value < low || value > high) return false;
+  *out = int(value);
+  return true;
+}
+
+bool parseSeconds(const std::string& text, double* out) {
+  if (text.empty()) return false;
+  errno = 0;
+  char* end = nullptr;
+  double value = std::strtod(text.c_str(), &end);
+  if (errno != 0 || *end != '\0' || !std::isfinite(value) || value < 0.0) return false;
+  *out = value;
+  return true;
+}
+
+bool parseSize(const std::string& text, int* width, int* height) {
+  size_t x = text.find_first_of("xX");
+  if (x == std::string::npos) return false;
+  return parseInt(text.substr(0, x), 16, 8192, width) &&
+         parseInt(text.substr(x + 1), 16, 8192, height);
+}
+
+}  // namespace
+
+const char* usageText() { return kUsage; }
+
+bool parseCommandLine(int argc, const char* const* argv, Options* options, std::string* error) {
+  Options result;
+  bool help = false;
+  bool modeGiven = false;
+  const char* modeName = "";
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    std::string name = arg;
+    std::string inlineValue;
+    bool hasInlineValue = false;
+    if (arg.compare(0, 2, "--") == 0) {
+      size_t eq = arg.find('=');
+      if (eq != std::string::npos) {
+        name = arg.substr(0, eq);
+        inlineValue = arg.substr(eq + 1);
+        hasInlineValue = true;
+      }
+    }
+    // The next argument (or the part after '=') as the option's value.
+    auto value = [&](std::string* out) {
+      if (hasInlineValue) {
+        *out = inlineValue;
+        hasInlineValue = false;
+        return true;
+      }
+      if (i + 1 >= argc) {
+        *error = "option " + name + " needs a value";
+        return false;
+      }
+      *out = argv[++i];
+      return true;
+    };
+    auto badValue = [&](const std::string& text, const char* expected) {
+      *error = "bad value \"" + text + "\" for " + name + ": expected " + expected;
+      return false;
+    };
+    auto setMode = [&](Options::Mode mode) {
+      if (modeGiven && result.mode != mode) {
+        *error = std::string("options ") + modeName + " and " + name + " exclude each other";
+        return false;
+      }
+      modeGiven = true;
+      modeName = argv[i];
+      result.mode = mode;
+      return true;
+    };
+
+    std::string text;
+    if (name == "--help" || name == "-h") {
+      help = true;
+    } else if (name == "--fullscreen" || name == "--windowed") {
+      bool fullscreen = name == "--fullscreen";
+      if (result.fullscreen && *result.fullscreen != fullscreen) {
+        *error = "options --fullscreen and --windowed exclude each other";
+        return false;
+      }
+      result.fullscreen = fullscreen;
+    } else if (name == "--verbose" || name == "-v") {
+      result.verbose = true;
+    } else if (name == "--precalc") {
+      result.precalc = true;
+    } else if (name == "--data") {
+      if (!value(&result.dataDir)) return false;
+      if (result.dataDir.empty()) return badValue(result.dataDir, "a folder");
+    } else if (name == "--start") {
+      if (!value(&text)) return false;
+      if (!parseInt(text, 0, 65535, &result.startPosition))
+        return badValue(text, "a song position from 0");
+    } else if (name == "--song") {
+      if (!value(&result.songFile)) return false;
+    } else if (name == "--end-position") {
+      if (!value(&text)) return false;
+      if (!parseInt(text, 0, 65535, &result.endPosition))
+        return badValue(text, "a song position from 0");
+    } else if (name == "--fps") {
+      if (!value(&text)) return false;
+      if (!parseInt(text, 1, 1000, &result.fps)) return badValue(text, "1 to 1000");
+    } else if (name == "--size") {
+      if (!value(&text)) return false;
+      if (!parseSize(text, &result.width, &result.height))
+        return badValue(text, "WIDTHxHEIGHT, each 16 to 8192");
+    } else if (name == "--render-audio" || name == "--dump-textures" || name == "--capture") {
+      Options::Mode mode = name == "--render-audio"    ? Options::Mode::RenderAudio
+                           : name == "--dump-textures" ? Options::Mode::DumpTextures
+                                                       : Options::Mode::Capture;
+      if (!setMode(mode) || !value(&result.output)) return false;
+      if (result.output.empty()) return badValue(result.output, "a file or folder name");
+    } else if (name == "--screenshot") {
+      if (!setMode(Options::Mode::Screenshot) || !value(&text)) return false;
+      if (!parseSeconds(text, &result.screenshotSeconds))
+        return badValue(text, "seconds from 0");
+      if (i + 1 >= argc) {
+        *error = "option --screenshot needs SECONDS and OUT.png";
+        return false;
+      }
+      result.output = argv[++i];
+    } else if (name == "--benchmark") {
+      if (!setMode(Options::Mode::Benchmark)) return false;
+    } else {
+      *error = arg.compare(0, 1, "-") == 0 ? "unknown option " + name
+                                          : "unexpected argument \"" + arg + "\"";
+      return false;
+    }
+    if (hasInlineValue) {
+      *error = "option " + name + " takes no value";
+      return false;
+    }
+  }
+  if (help) result.mode = Options::Mode::Help;
+  *options = result;
+  return true;
+}

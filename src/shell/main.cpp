@@ -1,0 +1,29 @@
+// kylvander: the show, and the offline modes that capture, render or dump it.
+#include <cstdio>
+#include <string>
+
+#include "shell/CommandLine.h"
+#include "shell/Modes.h"
+#include "shell/Verbose.h"
+
+int main(int argc, char** argv) {
+  Options options;
+  std::string error;
+  if (!parseCommandLine(argc, argv, &options, &error)) {
+    std::fprintf(stderr, "kylvander: %s\n\n%s", error.c_str(), usageText());
+    return 2;
+  }
+  setVerbose(options.verbose);
+  switch (options.mode) {
+    case Options::Mode::Help:
+      std::fputs(usageText(), stdout);
+      return 0;
+    case Options::Mode::Show: return runShow(options);
+    case Options::Mode::RenderAudio: return runRenderAudio(options);
+    case Options::Mode::DumpTextures: return runDumpTextures(options);
+    case Options::Mode::Capture: return runCapture(options);
+    case Options::Mode::Screenshot: return runScreenshot(options);
+    case Options::Mode::Benchmark: return runBenchmark(options);
+  }
+  return 2;
+}

@@ -1,0 +1,205 @@
+// The SDL backend through its real calls on the offscreen driver: SDL events
+// pushed into SDL's queue must reach the window procedure as the Win32
+// messages, with Win32's numbers and packing.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/Gl.h"
+#include "platform/Window.h"
+#include "platform/sdl/SdlWindow.h"
+
+namespace {
+
+struct Message {
+  uint32_t message;
+  uintptr_t wParam;
+  intptr_t lParam;
+};
+
+struct Recorder {
+  std::vector<Message> messages;
+  bool passScreenSaverOn = false;
+};
+
+intptr_t recordingProcedure(void* user, platform::WindowHandle window, uint32_t message,
+                            uintptr_t wParam, intptr_t lParam) {
+  auto* recorder = static_cast<Recorder*>(user);
+  recorder->messages.push_back({message, wParam, lParam});
+  if (message == platform::msg::SysCommand && recorder->passScreenSaverOn)
+    return platform::defaultProcedure(window, message, wParam, lParam);
+  return 0;
+}
+
+class SdlWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::registerWindowClass("Test", &recordingProcedure);
+    window = platform::createWindow("Test", "", platform::WindowStyle::OverlappedFramed, 0, 0,
+                                    640, 480);
+    context = platform::createGLContext(window, 32, 32);
+    platform::showWindow(window);
+    platform::pumpMessages();  // creation's own events, before the procedure
+    platform::setWindowProcedure(window, &recorder);
+    recorder.messages.clear();
+  }
+  void TearDown() override {
+    platform::deleteGLContext(window, context);
+    platform::destroyWindow(window);
+    platform::unregisterWindowClass("Test");
+  }
+
+  void pushKey(Uint32 type, SDL_Keycode key, bool repeat = false) {
+    SDL_Event event{};
+    event.type = type;
+    event.key.windowID = SDL_GetWindowID(window->sdl);
+    event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+    event.key.repeat = repeat ? 1 : 0;
+    event.key.keysym.sym = key;
+    event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+    ASSERT_EQ(SDL_PushEvent(&event), 1);
+  }
+  void pushWindowEvent(Uint8 what, int data1 = 0, int data2 = 0) {
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.windowID = SDL_GetWindowID(window->sdl);
+    event.window.event = what;
+    event.window.data1 = data1;
+    event.window.data2 = data2;
+    ASSERT_EQ(SDL_PushEvent(&event), 1);
+  }
+  std::vector<Message> pump() {
+    recorder.messages.clear();
+    platform::pumpMessages();
+    return recorder.messages;
+  }
+
+  Recorder recorder;
+  platform::WindowHandle window = nullptr;
+  platform::GLContextHandle context = nullptr;
+};
+
+TEST_F(SdlWindowTest, MakesTheClientSizeAndADepthBufferedContext) {
+  int width = 0, height = 0;
+  platform::clientSize(window, &width, &height);
+  EXPECT_EQ(width, 640);
+  EXPECT_EQ(height, 480);
+  // (The offscreen driver draws into a single-buffered pbuffer, so double
+  // buffering shows only on a real display.)
+  GLint depth = 0;
+  glGetIntegerv(GL_DEPTH_BITS, &depth);
+  EXPECT_GE(depth, 16);
+  EXPECT_NE(platform::glProcAddress("glActiveTextureARB"), nullptr);
+  EXPECT_NE(platform::glProcAddress("glClientActiveTextureARB"), nullptr);
+  EXPECT_EQ(platform::videoDriverName(), "offscreen");
+  platform::setWindowTitle(window, "fps: 60");
+  EXPECT_EQ(platform::windowTitle(window), "fps: 60");
+}
+
+TEST_F(SdlWindowTest, KeysArriveAsVirtualKeyMessagesWithWin32Packing) {
+  pushKey(SDL_KEYDOWN, SDLK_ESCAPE);
+  pushKey(SDL_KEYDOWN, SDLK_q);
+  pushKey(SDL_KEYDOWN, SDLK_q, true);
+  pushKey(SDL_KEYDOWN, SDLK_AUDIOPLAY);  // no virtual-key code: no message
+  pushKey(SDL_KEYUP, SDLK_q);
+  auto messages = pump();
+  ASSERT_EQ(messages.size(), 4u);
+  EXPECT_EQ(messages[0].message, platform::msg::KeyDown);
+  EXPECT_EQ(messages[0].wParam, 27u);
+  EXPECT_EQ(messages[1].wParam, uintptr_t('Q'));
+  EXPECT_EQ(messages[1].lParam & (1 << 30), 0);  // was up before
+  EXPECT_NE(messages[2].lParam & (1 << 30), 0);  // auto-repeat: was down
+  EXPECT_EQ(messages[3].message, platform::msg::KeyUp);
+  EXPECT_EQ(messages[3].wParam, uintptr_t('Q'));
+  EXPECT_NE(uint32_t(messages[3].lParam) & (1u << 31), 0u);
+}
+
+TEST_F(SdlWindowTest, TheKeyStateFollowsThePumpedEvents) {
+  EXPECT_FALSE(platform::asyncKeyDown(platform::kVkSpace));
+  pushKey(SDL_KEYDOWN, SDLK_SPACE);
+  pump();
+  EXPECT_TRUE(platform::asyncKeyDown(platform::kVkSpace));
+  pushKey(SDL_KEYUP, SDLK_SPACE);
+  pump();
+  EXPECT_FALSE(platform::asyncKeyDown(platform::kVkSpace));
+  EXPECT_FALSE(platform::asyncKeyDown(-1));
+  EXPECT_FALSE(platform::asyncKeyDown(256));
+}
+
+TEST_F(SdlWindowTest, CloseSizeAndMinimiseBecomeWin32Messages) {
+  pushWindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 800, 600);
+  pushWindowEvent(SDL_WINDOWEVENT_MINIMIZED);
+  pushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+  auto messages = pump();
+  ASSERT_EQ(messages.size(), 4u);
+  EXPECT_EQ(messages[0].message, platform::msg::Size);
+  EXPECT_EQ(messages[0].lParam, platform::makeSizeParam(800, 600));
+  EXPECT_EQ(messages[1].message, platform::msg::Activate);
+  EXPECT_NE((messages[1].wParam >> 16) & 0xFFFF, 0u);  // minimised
+  EXPECT_EQ(messages[2].message, platform::msg::Size);
+  EXPECT_EQ(messages[2].lParam, 0);  // Windows reports a minimised window as 0 by 0
+  EXPECT_EQ(messages[3].message, platform::msg::Close);
+  // The SDL_QUIT that follows a close is not a second close.
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  SDL_PushEvent(&quit);
+  EXPECT_TRUE(pump().empty());
+  // One on its own (SIGINT, SIGTERM) closes the windows.
+  SDL_PushEvent(&quit);
+  messages = pump();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].message, platform::msg::Close);
+}
+
+TEST_F(SdlWindowTest, TheScreenSaverStartsOnlyWhenTheProcedurePassesItsRequestOn) {
+  // The procedure was asked when it was set and swallowed both requests.
+  EXPECT_FALSE(SDL_IsScreenSaverEnabled());
+  recorder.passScreenSaverOn = true;
+  pushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+  auto messages = pump();
+  ASSERT_EQ(messages.size(), 3u);
+  EXPECT_EQ(messages[0].message, platform::msg::Activate);
+  EXPECT_EQ(messages[1].message, platform::msg::SysCommand);
+  EXPECT_EQ(messages[1].wParam, platform::kScScreenSave);
+  EXPECT_EQ(messages[2].wParam, platform::kScMonitorPower);
+  EXPECT_TRUE(SDL_IsScreenSaverEnabled());
+  recorder.passScreenSaverOn = false;
+  pushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+  pump();
+  EXPECT_FALSE(SDL_IsScreenSaverEnabled());
+}
+
+TEST(SdlDisplayMode, AModeTheDisplayLacksIsRefusedAndChangesNothing) {
+  // The offscreen display has one mode, not 640x480.
+  EXPECT_FALSE(platform::changeDisplayMode(641, 479, 32));
+  platform::registerWindowClass("Test", &recordingProcedure);
+  auto window =
+      platform::createWindow("Test", "", platform::WindowStyle::Popup, 0, 0, 640, 480);
+  EXPECT_FALSE(window->fullscreen);
+  EXPECT_EQ(SDL_GetWindowFlags(window->sdl) & SDL_WINDOW_FULLSCREEN, 0u);
+  platform::destroyWindow(window);
+  platform::unregisterWindowClass("Test");
+}
+
+TEST(SdlNoDisplay, AnOffscreenDriverThatNobodyAskedForIsRefused) {
+  // Only meaningful before video is up and with no display at all.
+  if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  std::string driver = std::getenv("SDL_VIDEODRIVER") ? std::getenv("SDL_VIDEODRIVER") : "";
+  unsetenv("SDL_VIDEODRIVER");
+  unsetenv("DISPLAY");
+  unsetenv("WAYLAND_DISPLAY");
+  platform::registerWindowClass("Test", &recordingProcedure);
+  try {
+    platform::createWindow("Test", "", platform::WindowStyle::OverlappedFramed, 0, 0, 640, 480);
+    ADD_FAILURE() << "a window without a display";
+  } catch (const platform::PlatformError& error) {
+    EXPECT_NE(std::string(error.what()).find("no display"), std::string::npos) << error.what();
+  }
+  EXPECT_FALSE(SDL_WasInit(SDL_INIT_VIDEO));
+  platform::unregisterWindowClass("Test");
+  if (!driver.empty()) setenv("SDL_VIDEODRIVER", driver.c_str(), 1);
+}
+
+}  // namespace

@@ -1,0 +1,159 @@
+// The kylvander program run as a user runs it, without any display: exit
+// codes and what it says on standard error.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string slurp(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+class ShowProcessTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() /
+          ("kyl-show-" + std::to_string(::getpid()) + "-" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir / "data");
+  }
+  void TearDown() override { fs::remove_all(dir); }
+
+  // Runs kylvander with the environment minus any display; `offscreen` asks
+  // for SDL's offscreen driver explicitly, as tests and capture do.
+  Outcome run(std::vector<std::string> args, bool offscreen) {
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e) {
+      std::string entry = *e;
+      if (entry.rfind("DISPLAY=", 0) == 0 || entry.rfind("WAYLAND_DISPLAY=", 0) == 0 ||
+          entry.rfind("SDL_VIDEODRIVER=", 0) == 0 || entry.rfind("SDL_AUDIODRIVER=", 0) == 0)
+        continue;
+      env.push_back(entry);
+    }
+    env.push_back("SDL_AUDIODRIVER=dummy");
+    if (offscreen) env.push_back("SDL_VIDEODRIVER=offscreen");
+    args.insert(args.begin(), KYL_EXECUTABLE);
+
+    std::vector<char*> argv, envp;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    for (auto& e : env) envp.push_back(e.data());
+    envp.push_back(nullptr);
+
+    const fs::path outPath = dir / "out.txt", errPath = dir / "err.txt";
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = 0;
+    int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    Outcome result;
+    if (spawned != 0) {
+      ADD_FAILURE() << "cannot start " << argv[0];
+      return result;
+    }
+    // It must neither hang nor crash.
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    int status = 0;
+    while (waitpid(pid, &status, WNOHANG) == 0) {
+      if (std::chrono::steady_clock::now() > deadline) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+        ADD_FAILURE() << "kylvander hung";
+        break;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    if (WIFEXITED(status))
+      result.exitCode = WEXITSTATUS(status);
+    else
+      ADD_FAILURE() << "kylvander died of signal " << WTERMSIG(status);
+    result.out = slurp(outPath);
+    result.err = slurp(errPath);
+    return result;
+  }
+
+  std::string data() const { return (dir / "data").string(); }
+
+  fs::path dir;
+};
+
+bool contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+TEST_F(ShowProcessTest, WithoutADisplayItSaysSoAndFails) {
+  for (bool ask : {false, true}) {
+    Outcome r = ask ? run({"--data", data()}, false) : run({"--windowed", "--data", data()}, false);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(contains(r.err, "no display")) << r.err;
+    EXPECT_TRUE(contains(r.err, "sursur")) << r.err;
+    if (ask) {
+      EXPECT_TRUE(contains(r.err, "Kylvander: you want fullscreen?")) << r.err;
+    }
+  }
+}
+
+TEST_F(ShowProcessTest, ASongFileThatCannotBeReadEndsInTheGuard) {
+  struct Case {
+    const char* what;
+    const char* reason;
+  } cases[] = {{"missing", "no such file"}, {"directory", "it is a directory"}, {"empty", "it is empty"}};
+  for (const Case& c : cases) {
+    fs::remove_all(dir / "data" / "brumtakt");
+    if (std::string(c.what) == "directory") fs::create_directory(dir / "data" / "brumtakt");
+    if (std::string(c.what) == "empty") std::ofstream(dir / "data" / "brumtakt").close();
+    Outcome r = run({"--windowed", "--verbose", "--data", data()}, true);
+    EXPECT_EQ(r.exitCode, 1) << c.what;
+    EXPECT_TRUE(contains(r.err, "sursur: VET INTE!!")) << r.err;
+    EXPECT_TRUE(contains(r.err, "\"brumtakt\"")) << r.err;
+    EXPECT_TRUE(contains(r.err, c.reason)) << r.err;
+    EXPECT_TRUE(contains(r.out, "video driver offscreen\n")) << r.out;
+  }
+}
+
+TEST_F(ShowProcessTest, TheCommandLine) {
+  Outcome help = run({"--help"}, true);
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_TRUE(contains(help.out, "Usage: kylvander")) << help.out;
+
+  Outcome unknown = run({"--frobnicate"}, true);
+  EXPECT_EQ(unknown.exitCode, 2);
+  EXPECT_TRUE(contains(unknown.err, "unknown option --frobnicate")) << unknown.err;
+  EXPECT_TRUE(contains(unknown.err, "Usage: kylvander")) << unknown.err;
+
+  Outcome noData = run({"--windowed", "--data", (dir / "nowhere").string()}, true);
+  EXPECT_EQ(noData.exitCode, 1);
+  EXPECT_TRUE(contains(noData.err, "nowhere")) << noData.err;
+}
+
+}  // namespace
