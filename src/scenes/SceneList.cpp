@@ -1,25 +1,26 @@
 #include "scenes/SceneList.h"
 
-#include "platform/Gl.h"
-#include "scenes/Scene.h"
-
-namespace {
-// Stands in until the real scenes land: clears to a colour per index.
-class PlaceholderScene : public Scene {
- public:
-  PlaceholderScene(MusicSystem& music, int index) : Scene(music), index_(index) {}
-  void render() override {
-    glClearColor(0.1f * float(index_), 0.0f, 0.2f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  }
-
- private:
-  int index_;
-};
-}  // namespace
+#include "scenes/ArmsScene.h"
+#include "scenes/ColumnScene.h"
+#include "scenes/KnotScene.h"
+#include "scenes/LogoScene.h"
+#include "scenes/PhotoScene.h"
+#include "scenes/ScrollerScene.h"
+#include "scenes/TunnelScene.h"
 
 std::array<Scene*, kSceneCount> constructScenes(MusicSystem& music) {
-  std::array<Scene*, kSceneCount> scenes{};
-  for (int i = 0; i < kSceneCount; ++i) scenes[std::size_t(i)] = new PlaceholderScene(music, i);
-  return scenes;
+  // Index order: each constructor loads pictures and builds GL objects.
+  return {new ArmsScene(music),
+          new TunnelScene(music),
+          new KnotScene(music),
+          new PhotoScene(music,
+                         {"../morrik01.tga", "../morrik02.tga", "../morrik03.tga",
+                          "../morrik04.tga"},
+                         "../logo_morrik.tga"),
+          new PhotoScene(music,
+                         {"../telva01.tga", "../telva02.tga", "../telva03.tga", "../telva04.tga"},
+                         "../logo_telva.tga"),
+          new ScrollerScene(music),
+          new ColumnScene(music),
+          new LogoScene(music)};
 }

@@ -1,0 +1,36 @@
+// Scene 0, the opening: four glowing tube arms at quarter turns about the x
+// axis, 500 sparks swirling on a sphere around them, a camera that circles
+// and bobs with the beat, a slowly zooming background and a light-blue
+// fade-in over 40 seconds.
+#pragma once
+
+#include <memory>
+
+#include "gfx/Camera.h"
+#include "gfx/Mesh.h"
+#include "gfx/ParticleSystem.h"
+#include "gfx/World.h"
+#include "scenes/Scene.h"
+
+class Image;
+
+class ArmsScene : public Scene {
+ public:
+  explicit ArmsScene(MusicSystem& music);
+  void render() override;
+
+  // The chrome environment map scenes 0, 1, 2 and 7 share (made in the
+  // Image's current textureMode).
+  static Texture* makeEnvTexture(Image& image);
+
+ private:
+  Camera camera;
+  World world;
+  Texture* armsTexture;
+  Texture* armsEnvTexture;
+  Texture* glowTexture;
+  Texture* background;
+  Texture* overlay;
+  std::unique_ptr<Mesh> arms;
+  std::unique_ptr<ParticleSystem> sparks;
+};

@@ -1,0 +1,115 @@
+#include "scenes/LogoScene.h"
+
+#include "gfx/Image.h"
+#include "gfx/ScreenTint.h"
+#include "music/MusicSystem.h"
+#include "platform/Gl.h"
+#include "scenes/ArmsScene.h"
+#include "scenes/KnotScene.h"
+#include "scenes/PicturePass.h"
+#include "scenes/SceneMath.h"
+#include "scenes/TubeSweep.h"
+
+using namespace scenemath;
+
+namespace {
+
+void knotVertex(int row, int col, int rows, int cols, Vec3* out, float time) {
+  *out = sweepTube(row, col, rows, cols, time, 0.2f,
+                   [](float u, float) { return LogoScene::path(u); }, KnotScene::spikySection);
+}
+
+}  // namespace
+
+Vec3 LogoScene::path(float x) {
+  return Vec3(20.0f * fsin(3.0f * x), 20.0f * fcos(3.0f * x), 20.0f * fsin(5.0f * x))
+      .scale(1.5f * (fcos(5.0f * x) + 1.5f));
+}
+
+LogoScene::LogoScene(MusicSystem& music) : Scene(music) {
+  world.setCamera(&camera);
+
+  Image surfaces(256, 256);
+  surfaces.textureMode = TextureMode::FromNormals;
+  knotTexture = keep("knotTexture",
+                     surfaces.plasmaTexture(Color(1, 1, 1, 1), Color(-1, -1, -1, -1), 11, 4, 4, 1,
+                                            Color(0, 0, 0, 0), Color(1.08f, 1.44f, 2.16f, 1.8f),
+                                            1.0f, 0.1f, 0.1f, 0.01f));
+  surfaces.textureMode = TextureMode::SphereMap;
+  knotEnvTexture = keep("knotEnvTexture", ArmsScene::makeEnvTexture(surfaces));
+  ribbonTexture = keep("ribbonTexture", surfaces.radialTexture(Color(0.6f, 0.6f, 0.72f, 0.6f),
+                                                               Color(0, 0, 0, 0), 1.0f));
+
+  Image pictures(512, 512);
+  background = keep("background", pictures.loadTexture("../bg01.tga"));
+  logo = keep("logo", pictures.loadTexture("../logga2.tga"));
+
+  knot = std::make_unique<Mesh>(200, 50, true, knotVertex);
+  knot->setTexture(knotTexture);
+  knot->setSecondTexture(knotEnvTexture);
+  knot->compile();
+
+  ribbon = std::make_unique<ParticleSystem>(2500);
+  ribbon->setTexture(ribbonTexture);
+  ribbon->pass = 1;
+
+  world.add(knot.get(), Vec3(0, 0, 0), 0.0f, Vec3(1, 0, 0));
+  world.add(ribbon.get(), Vec3(0, 0, 0), 0.0f, Vec3(1, 0, 0));
+
+  camera.fov = 150.0f;
+}
+
+void LogoScene::render() {
+  startClock();
+  glPushAttrib(GL_ALL_ATTRIB_BITS);
+  glClearColor(0.1f, 0.2f, 0.3f, 0.0f);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glEnable(GL_DEPTH_TEST);
+  glShadeModel(GL_SMOOTH);
+
+  {
+    PicturePass pass;
+    pass.bind(*background);
+    pass.colour(0.4f, 0.4f, 0.4f);
+    pass.quad(-1.0f, 1.0f, -1.0f, 1.0f);
+  }
+
+  // Faster (2.5 times) on the first two of every four beats.
+  updateClock((music.beat() & 3) >= 2 ? 1.0f : 2.5f);
+  knot->setTime(lastTime * 0.5f);
+
+  const float p = 0.5f * beatPhase;
+  camera.lookAt(path(p).add(Vec3(0, 10, 0)), path(p - 0.1f).add(Vec3(0, 1, 0)), Vec3(0, 1, 0));
+
+  // The ribbon covers the path once, swinging from side to side twenty
+  // times: a pure function of n that never moves.
+  for (int n = 0; n < 2500; ++n) {
+    const float fn = float(n);
+    const float c = 3.1415927f * fsin(0.050265484f * fn);
+    Particle& particle = ribbon->particles[std::size_t(n)];
+    particle.alive = true;
+    particle.color = Color(1, 1, 1, 0);
+    particle.position = path(0.002513274f * fn).add(Vec3(-15.0f * fsin(c), 15.0f * fcos(c), 0.0f));
+    particle.size = 8.0f;
+  }
+  ribbon->envMode = float(GL_MODULATE);
+
+  world.draw();
+
+  {
+    // Along the bottom edge; GL_ADD saturates the colour to white on the
+    // last four of every eight beats while the alpha keeps the shape.
+    PicturePass pass(-1.0f, 1.0f, 1.0f, -4.0f);
+    pass.bind(*logo);
+    pass.blend(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, float(GL_ADD));
+    const float level = (music.beat() & 7) >= 4 ? 1.0f : 0.0f;
+    pass.colour(level, level, level);
+    pass.quad(-1.0f, 1.0f, -1.0f, 1.0f);
+  }
+
+  fadeIn(1.0f, 1.0f, 1.0f, 1.0f);
+  if ((music.beat() & 7) < 2) drawScreenTint(0.0f, 0.0f, 0.0f, 0.5f);
+
+  glPopAttrib();
+}

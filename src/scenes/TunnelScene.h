@@ -1,0 +1,29 @@
+// Scene 1: the camera rides through a wide tube knotted around a closed
+// path, jumping back to a time-driven view on the first three of every
+// sixteen beats; a wobbling portrait in the middle and a white strobe that
+// follows beatPhase.
+#pragma once
+
+#include <memory>
+
+#include "gfx/Camera.h"
+#include "gfx/Mesh.h"
+#include "gfx/World.h"
+#include "scenes/Scene.h"
+
+class TunnelScene : public Scene {
+ public:
+  explicit TunnelScene(MusicSystem& music);
+  void render() override;
+
+  // The knot the tube and the camera follow.
+  static Vec3 path(float x);
+
+ private:
+  Camera camera;
+  World world;
+  Texture* tunnelTexture;
+  Texture* tunnelEnvTexture;
+  Texture* portrait;
+  std::unique_ptr<Mesh> tunnel;
+};
