@@ -27,8 +27,9 @@ class SynthChannel : public SynthModule {
   bool hasActiveVoice() const;
   void setBlockSize(int n);
 
-  // Adds a layer of voiceCount default voices; returns its first voice.
-  Voice& addLayer(uint8_t voiceCount);
+  // Adds a layer of voiceCount default voices; returns its first voice (null
+  // for an empty layer).
+  Voice* addLayer(uint8_t voiceCount);
   // Removes every layer.
   void clearLayers();
   // Makes voices 1 and up of every layer copies of the layer's voice 0.

@@ -5,6 +5,7 @@
 // output there), as does the sample-and-hold noise's counter and held value.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -17,6 +18,6 @@ struct SynthScratch {
   uint8_t noiseCounter = 0;
   float noiseHeld = 0.0f;
 
-  // Reallocates every buffer to n zeroed floats when the size changes.
+  // Reallocates every buffer to n zeroed floats.
   void resize(int n);
 };

@@ -1,0 +1,94 @@
+#include "synth/Lfo.h"
+
+#include <cmath>
+
+#include "platform/Random.h"
+#include "synth/DataStream.h"
+
+void Lfo::save(DataStream& stream) {
+  stream.writeInt(type, 1);
+  stream.writeInt(waveform, 1);
+  stream.writeInt(spareFlag ? 1 : 0, 1);
+  stream.writeFloat(offset);
+  stream.writeInt(fadeSteps, 1);
+  stream.writeInt(restartOnNote ? 1 : 0, 1);
+  stream.writeFloat(spareValue);
+  stream.writeInt(period, 2);
+}
+
+void Lfo::load(DataStream& stream) {
+  waveform = stream.readByte();
+  spareFlag = stream.readByte() != 0;
+  offset = stream.readFloat();
+  fadeSteps = stream.readByte();
+  restartOnNote = stream.readByte() != 0;
+  spareValue = stream.readFloat();
+  period = uint16_t(stream.readInt(2));
+}
+
+void Lfo::copyParametersFrom(const Modulator& other) {
+  const auto& o = static_cast<const Lfo&>(other);
+  waveform = o.waveform;
+  spareFlag = o.spareFlag;
+  offset = o.offset;
+  fadeSteps = o.fadeSteps;
+  restartOnNote = o.restartOnNote;
+  spareValue = o.spareValue;
+  period = o.period;
+}
+
+static float drawRandom() { return float(platform::rand() * 2) / 32767.0f - 1.0f; }
+
+float Lfo::waveAt(uint32_t p, uint32_t P) const {
+  switch (waveform) {
+    case 0: return float(std::sin(double(float(p) * 6.29184f / float(P))));
+    case 1: return float(2 * p) / float(P) - 1.0f;
+    case 2: return p > P / 2 ? 1.0f : -1.0f;
+    case 3: {
+      const uint32_t h = P / 2;
+      if (p < h) return float(4 * p) / float(P) - 1.0f;
+      return 1.0f - float(4 * (p - h)) / float(P);
+    }
+    case 4: return heldValue;
+    case 5: {
+      const float x = float(p) / float(P);
+      return (1.0f - x) * fromValue + x * toValue;
+    }
+    default: return 0.0f;
+  }
+}
+
+void Lfo::advance() {
+  // A period of 0 would divide by zero: it counts as one step.
+  const uint32_t P = period ? period : 1;
+  if (phase >= P) phase = 0;
+  const uint32_t p = phase;
+  if (p == 0) {
+    if (waveform == 4) {
+      heldValue = drawRandom();
+    } else if (waveform == 5) {
+      fromValue = toValue;
+      toValue = drawRandom();
+    }
+  }
+  float c = waveAt(p, P);
+  float n = waveform == 2 ? c : waveAt(p + 1, P);
+  c += offset;
+  n += offset;
+  if (fadeCount < fadeSteps) {
+    const float fade = float(fadeCount) / float(fadeSteps);
+    c *= fade;
+    n *= fade;
+  }
+  current = c;
+  next = n;
+  ++phase;
+  ++fadeCount;
+  if (phase >= P) phase = 0;
+}
+
+void Lfo::event(int kind, uint32_t) {
+  if (kind != eventKind::kNoteOn) return;
+  fadeCount = 0;
+  if (restartOnNote) phase = 0;
+}

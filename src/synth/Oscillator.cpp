@@ -1,0 +1,337 @@
+#include "synth/Oscillator.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "synth/DataStream.h"
+#include "synth/FloatToInt.h"
+#include "synth/SynthScratch.h"
+
+namespace {
+
+constexpr float kPi = 3.14159265358979323846f;
+constexpr float kMaxIncrement = 0.49f;
+
+// A working value moving linearly across the block.
+struct Ramp {
+  float value;
+  float step;
+  Ramp(float start, float end, int n) : value(start), step((end - start) / float(n)) {}
+  void advance() { value += step; }
+};
+
+// The triangle with its peak at t. A width held at or beyond the ends keeps
+// to the branch that stays finite (t = 1 and y = 1 would give 0 / 0).
+float triangleShape(float y, float t) {
+  const bool rising = t >= 1.0f ? true : t <= 0.0f ? false : y < t;
+  if (rising) return 2.0f * y / t - 1.0f;
+  return 2.0f * (1.0f - y) / (1.0f - t) - 1.0f;
+}
+
+}  // namespace
+
+void Oscillator::save(DataStream& stream) {
+  stream.writeFloat(detune);
+  stream.writeFloat(pulseWidth);
+  stream.writeInt(multiplier, 1);
+  stream.writeInt(uint8_t(transpose), 1);
+  stream.writeFloat(glide);
+  stream.writeInt(waveform, 1);
+  stream.writeInt(sync ? 1 : 0, 1);
+  stream.writeInt(combine, 1);
+  stream.writeFloat(mix);
+  stream.writeFloat(fmAmount);
+  for (const auto& route : routes) {
+    stream.writeInt(route.source, 1);
+    stream.writeFloat(route.depth);
+  }
+}
+
+void Oscillator::load(DataStream& stream) {
+  detune = stream.readFloat();
+  pulseWidth = stream.readFloat();
+  multiplier = stream.readByte();
+  transpose = int8_t(stream.readByte());
+  glide = stream.readFloat();
+  waveform = stream.readByte();
+  sync = stream.readByte() != 0;
+  combine = stream.readByte();
+  mix = stream.readFloat();
+  fmAmount = stream.readFloat();
+  for (auto& route : routes) {
+    route.source = stream.readByte();
+    route.depth = stream.readFloat();
+  }
+}
+
+void Oscillator::copyParametersFrom(const Oscillator& o) {
+  detune = o.detune;
+  pulseWidth = o.pulseWidth;
+  multiplier = o.multiplier;
+  transpose = o.transpose;
+  glide = o.glide;
+  waveform = o.waveform;
+  sync = o.sync;
+  combine = o.combine;
+  mix = o.mix;
+  fmAmount = o.fmAmount;
+  for (int k = 0; k < kRoutes; ++k) routes[k] = o.routes[k];
+}
+
+void Oscillator::event(int kind, uint32_t value) {
+  if (kind != eventKind::kNoteOn) return;
+  const int note = int(((value & 0xFFFF) + 2) & 0xFFFF) + transpose;
+  const float exponent = float(note) * 0.083333336f;
+  targetIncrement = float(std::pow(2.0, double(exponent))) * 0.00062358275f;
+}
+
+float Oscillator::nextRandom() {
+  // Not the minimal standard generator: the second product is added, and the
+  // periodic noise's waveforms follow this very sequence.
+  const uint32_t product =
+      16807u * uint32_t(seed % 127773) + 2836u * uint32_t(seed / 127773);
+  seed = int32_t(product);
+  if (seed < 0) seed = int32_t(uint32_t(seed) + 2147483647u);
+  return float(seed) * 9.31322574615478515625e-10f - 1.0f;
+}
+
+void Oscillator::render(int n, float* destination, const ModulatorList& modulators,
+                        bool hasPrevious, SynthScratch& scratch) {
+  pwStart_ = pwEnd_ = pulseWidth;
+  fmStart_ = fmEnd_ = fmAmount;
+
+  const float c = glide;
+  const float T = targetIncrement;
+  const float scale = (1.0f + detune) * float(multiplier);
+  const float e = c * glideState + (1.0f - c) * T;
+  freqStart_ = scale * e;
+  glideState = c * e + (1.0f - c) * T;
+  freqEnd_ = scale * glideState;
+
+  float now[kRoutes], end[kRoutes];
+  for (int k = 0; k < kRoutes; ++k) {
+    const Modulator* source = routes[k].find(modulators);
+    if (source && routes[k].depth != 0.0f) {
+      now[k] = routes[k].depth * (source->current * source->current);
+      end[k] = routes[k].depth * (source->next * source->next);
+    } else {
+      now[k] = end[k] = 0.0f;
+    }
+  }
+  pwStart_ += now[0] + now[1];
+  pwEnd_ += end[0] + end[1];
+  freqStart_ *= 1.0f + now[2] + now[3];
+  freqEnd_ *= 1.0f + end[2] + end[3];
+  fmStart_ += now[4] + now[5];
+  fmEnd_ += end[4] + end[5];
+
+  if (freqStart_ >= kMaxIncrement) freqStart_ = kMaxIncrement;
+  if (freqEnd_ >= kMaxIncrement) freqEnd_ = kMaxIncrement;
+  if (pwStart_ > 1.0f) pwStart_ = 1.0f;
+  if (pwEnd_ > 1.0f) pwEnd_ = 1.0f;
+
+  float* work = scratch.oscWork.data();
+  float* wrap = scratch.wrapBuffer.data();
+  if (n > int(scratch.oscWork.size())) n = int(scratch.oscWork.size());
+  const bool fmPath = hasPrevious && (fmStart_ != 0.0f || fmEnd_ != 0.0f || sync);
+
+  switch (waveform) {
+    case kSine:
+      triangle(n, fmPath, work, wrap);
+      for (int i = 0; i < n; ++i)
+        work[i] = float(std::sin(double(work[i] * kPi / 2.0f)));
+      break;
+    case kPulse:
+      pulse(n, fmPath, work, wrap);
+      break;
+    case kAdditive: {
+      const float s = pwStart_;
+      pwStart_ = pwEnd_ = 0.5f;
+      triangle(n, fmPath, work, wrap);
+      const float P = s * 15.0f * kPi;
+      for (int i = 0; i < n; ++i) {
+        const float y = work[i];
+        float sum = 0.0f;
+        for (int k = 1; k <= 8; ++k) {
+          const float weight = float(10 - k) / 2.0f;
+          const float angle = ((y + 1.0f) / 2.0f * float(k) - 0.5f) * kPi + P;
+          sum += weight * float(std::sin(double(angle)));
+        }
+        work[i] = sum;
+      }
+      break;
+    }
+    case kTriangle:
+      triangle(n, fmPath, work, wrap);
+      break;
+    case kSampleHold:
+      sampleHold(n, work, scratch);
+      break;
+    case kPeriodicNoise:
+      periodicNoise(n, fmPath, work, wrap);
+      break;
+    default:
+      break;  // the work buffer keeps what the previous generator wrote
+  }
+  if (n > 0) std::memcpy(destination, work, sizeof(float) * size_t(n));
+}
+
+void Oscillator::pulse(int n, bool fmPath, float* work, float* wrap) {
+  Ramp t(pwStart_, pwEnd_, n), f(freqStart_, freqEnd_, n), d(fmStart_, fmEnd_, n);
+  for (int i = 0; i < n; ++i) {
+    if (fmPath) {
+      const float x = work[i];
+      prevPhase = phase;
+      phase += (d.value * x + 1.0f) * f.value;
+      if (phase > 1.0f) {
+        phase -= 1.0f;
+        wrap[i] = phase;
+      } else if (phase < 0.0f) {
+        phase += 1.0f;
+        wrap[i] = phase;
+      } else if (wrap[i] >= 0.0f && sync) {
+        phase = wrap[i];
+      } else {
+        wrap[i] = -1.0f;
+      }
+    } else {
+      wrap[i] = -1.0f;
+      if (phase > 1.0f) {
+        phase -= 1.0f;
+        wrap[i] = phase;
+      }
+    }
+    const float o = phase, m = prevPhase, w = t.value;
+    float value;
+    if (m < w && o > w) {
+      value = (o + m - 2.0f * w) / (o - m);
+    } else if (m > o && m > w && o <= w) {
+      value = (1.0f - o - m) / (1.0f - m + o);
+    } else if (m > o && m > w && o > w) {
+      value = fmPath ? 1.0f - w / (1.0f - m + o) : (o - w) + (1.0f - m) - w;
+    } else {
+      value = o > w ? 1.0f : -1.0f;
+    }
+    if (!fmPath) {
+      value -= 1.0f - 2.0f * w;
+      prevPhase = phase;
+      phase += f.value;
+    }
+    work[i] = value;
+    t.advance();
+    f.advance();
+    d.advance();
+  }
+}
+
+void Oscillator::triangle(int n, bool fmPath, float* work, float* wrap) {
+  Ramp t(pwStart_, pwEnd_, n), f(freqStart_, freqEnd_, n), d(fmStart_, fmEnd_, n);
+  for (int i = 0; i < n; ++i) {
+    float h = 0.0f;
+    if (fmPath) {
+      const float x = work[i];
+      prevPhase = phase;
+      h = (d.value * x + 1.0f) * f.value;
+      phase += h;
+      if (phase > 1.0f) {
+        phase -= 1.0f;
+        wrap[i] = phase;
+      } else if (phase < 0.0f) {
+        phase += 1.0f;
+        wrap[i] = phase;
+      } else if (wrap[i] >= 0.0f && sync) {
+        phase = wrap[i];
+      } else {
+        wrap[i] = -1.0f;
+      }
+    } else {
+      wrap[i] = -1.0f;
+      if (phase > 1.0f) {
+        phase -= 1.0f;
+        wrap[i] = phase;
+      }
+    }
+    const float o = phase, m = prevPhase, w = t.value;
+    float value;
+    if (fmPath || m > o) {
+      const float A = (!fmPath || h >= 0.0f) ? o : m;
+      const float B = (!fmPath || h >= 0.0f) ? m : o;
+      if (A > w && B > w && B > A) {
+        value = (w + (B - 1.0f) + triangleShape(A, w) * (A - w)) / (A + 1.0f - B);
+      } else if (B > A && B < w) {
+        value = ((w - B) + (w - 1.0f) + A * triangleShape(A, w)) / (A + 1.0f - B);
+      } else if (fmPath && A > w && B < w) {
+        value = ((w - B) + triangleShape(A, w) * (A - w)) / (A - B);
+      } else if (B > w && A < w) {
+        value = (A * triangleShape(A, w) + B - 1.0f) / (A + 1.0f - B);
+      } else {
+        value = triangleShape(o, w);
+      }
+    } else {
+      value = triangleShape(o, w);
+    }
+    work[i] = value;
+    if (fmPath) {
+      t.advance();
+      f.advance();
+      d.advance();
+    } else {
+      prevPhase = phase;
+      f.advance();
+      phase += f.value;
+      t.advance();
+    }
+  }
+}
+
+void Oscillator::periodicNoise(int n, bool fmPath, float* work, float* wrap) {
+  Ramp t(pwStart_, pwEnd_, n), f(freqStart_, freqEnd_, n), d(fmStart_, fmEnd_, n);
+  for (int i = 0; i < n; ++i) {
+    bool reseed = false;
+    if (fmPath) {
+      const float x = work[i];
+      prevPhase = phase;
+      phase += (d.value * x + 1.0f) * f.value;
+      if (phase > 1.0f) {
+        phase -= 1.0f;
+        wrap[i] = phase;
+        reseed = true;
+      } else if (wrap[i] >= 0.0f) {
+        // The previous oscillator wrapped: follow it, sync or not.
+        phase = wrap[i];
+        reseed = true;
+      } else {
+        wrap[i] = -1.0f;
+      }
+    } else {
+      wrap[i] = -1.0f;
+      if (phase > 1.0f) {
+        phase -= 1.0f;
+        wrap[i] = phase;
+        reseed = true;
+      }
+    }
+    // The same sequence every cycle gives the noise a pitch.
+    if (reseed) seed = truncateToInt(t.value * 134217728.0f);
+    const float value = nextRandom();
+    if (fmPath) {
+      work[i] = 2.0f * value;
+    } else {
+      work[i] = value;
+      prevPhase = phase;
+      phase += f.value;
+    }
+    t.advance();
+    f.advance();
+    d.advance();
+  }
+}
+
+void Oscillator::sampleHold(int n, float* work, SynthScratch& scratch) {
+  const uint8_t mask = uint8_t(truncateToInt(pwStart_ * 255.0f) & 0xFF);
+  for (int i = 0; i < n; ++i) {
+    if ((scratch.noiseCounter & mask) == 0) scratch.noiseHeld = nextRandom();
+    work[i] = scratch.noiseHeld;
+    ++scratch.noiseCounter;
+  }
+}

@@ -1,0 +1,16 @@
+#include "synth/Song.h"
+
+void OrderList::resize(uint16_t newLength) {
+  length = newLength;
+  steps.resize(newLength, OrderStep{});
+}
+
+void Pattern::resize(uint16_t newRowCount) {
+  rowCount = newRowCount;
+  rows.resize(newRowCount, PatternRow{});
+}
+
+uint32_t samplesPerTickFor(const Song& song) {
+  uint32_t tempo = song.tempo ? song.tempo : 1;
+  return 2646000u / (tempo * 32u);
+}

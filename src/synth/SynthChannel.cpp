@@ -1,0 +1,118 @@
+#include "synth/SynthChannel.h"
+
+#include "synth/DataStream.h"
+
+SynthChannel::SynthChannel(SynthScratch* scratch) : scratch_(scratch) {
+  addLayer(kDefaultVoices);
+}
+
+Voice* SynthChannel::addLayer(uint8_t count) {
+  std::vector<std::unique_ptr<Voice>> voices;
+  for (int j = 0; j < count; ++j) {
+    voices.push_back(std::make_unique<Voice>(scratch_));
+    voices.back()->setBlockSize(blockSize);
+  }
+  layers.push_back(std::move(voices));
+  voiceCount.push_back(count);
+  stamps.emplace_back(count, 0u);
+  ++layerCount;
+  return count ? layers.back()[0].get() : nullptr;
+}
+
+void SynthChannel::clearLayers() {
+  layers.clear();
+  voiceCount.clear();
+  stamps.clear();
+  layerCount = 0;
+}
+
+void SynthChannel::copyFirstVoices() {
+  for (auto& voices : layers)
+    for (size_t j = 1; j < voices.size(); ++j) voices[j]->copyFrom(*voices[0]);
+}
+
+void SynthChannel::event(int kind, uint32_t value) {
+  for (size_t l = 0; l < layers.size(); ++l) {
+    auto& voices = layers[l];
+    if (kind != eventKind::kNoteOn) {
+      for (auto& voice : voices) voice->event(kind, value);
+      continue;
+    }
+    const uint32_t n = uint32_t(voices.size());
+    if (n == 0) continue;
+    // A free voice if there is one, else the one whose stamp equals the
+    // counter; a voice outside the note's key range still counts as taken.
+    uint32_t chosen = n;
+    for (uint32_t j = 0; j < n && chosen == n; ++j)
+      if (!voices[j]->active) chosen = j;
+    for (uint32_t j = 0; j < n && chosen == n; ++j)
+      if (stamps[l][j] == allocationCounter) chosen = j;
+    if (chosen == n) continue;
+    voices[chosen]->event(kind, value);
+    allocationCounter = (allocationCounter + 1) % n;
+    stamps[l][chosen] = allocationCounter;
+  }
+}
+
+void SynthChannel::render(float* mix) {
+  for (auto& voices : layers)
+    for (auto& voice : voices)
+      if (voice->active) voice->render(mix);
+  if (insertPresent) insert.process(mix);
+}
+
+bool SynthChannel::hasActiveVoice() const {
+  for (auto& voices : layers)
+    for (auto& voice : voices)
+      if (voice->active) return true;
+  return false;
+}
+
+void SynthChannel::setBlockSize(int n) {
+  blockSize = n;
+  for (auto& voices : layers)
+    for (auto& voice : voices) voice->setBlockSize(n);
+  insert.setBlockSize(n);
+}
+
+void SynthChannel::save(DataStream& stream) {
+  stream.writeInt(uint32_t(layers.size()), 1);
+  for (auto& voices : layers) stream.writeInt(uint32_t(voices.size()), 1);
+  for (auto& voices : layers) {
+    if (!voices.empty()) {
+      voices[0]->save(stream);
+    } else {
+      Voice placeholder;  // an empty layer still has its record
+      placeholder.save(stream);
+    }
+  }
+  stream.writeInt(insertPresent ? 1 : 0, 1);
+  if (insertPresent) insert.save(stream);
+}
+
+void SynthChannel::load(DataStream& stream) {
+  const uint32_t count = stream.readByte();
+  clearLayers();
+  uint8_t counts[256];
+  for (uint32_t l = 0; l < count; ++l) counts[l] = stream.readByte();
+  if (stream.failed()) return;
+  for (uint32_t l = 0; l < count; ++l) {
+    Voice* first = addLayer(counts[l]);
+    if (first) {
+      first->load(stream);
+    } else {
+      // An empty layer's record is read and dropped, so the stream stays
+      // aligned.
+      Voice discarded(nullptr);
+      discarded.load(stream);
+    }
+    if (stream.failed()) return;
+  }
+  insertPresent = stream.readByte() == 1;
+  if (insertPresent) {
+    stream.readByte();  // the insert's type byte, always a waveshaper
+    insert.load(stream);
+  }
+  if (stream.failed()) return;
+  copyFirstVoices();
+}

@@ -1,0 +1,55 @@
+#include "synth/Waveshaper.h"
+
+#include <cmath>
+
+#include "synth/DataStream.h"
+
+void Waveshaper::save(DataStream& stream) {
+  stream.writeInt(type, 1);
+  stream.writeFloat(drive);
+  stream.writeFloat(level);
+  stream.writeInt(uint32_t(mode), 1);
+}
+
+void Waveshaper::load(DataStream& stream) {
+  drive = stream.readFloat();
+  level = stream.readFloat();
+  mode = stream.readByte();
+}
+
+void Waveshaper::copyParametersFrom(const VoiceEffect& other) {
+  const auto& o = static_cast<const Waveshaper&>(other);
+  drive = o.drive;
+  level = o.level;
+  mode = o.mode;
+}
+
+void Waveshaper::process(float* buffer, const ModulatorList&) { process(buffer); }
+
+void Waveshaper::process(float* buffer) {
+  const float d = drive, L = level;
+  const int n = blockSize;
+  switch (mode) {
+    case kClip:
+      for (int i = 0; i < n; ++i) {
+        float y = L * d * buffer[i];
+        if (y > L) y = L;
+        if (y < -L) y = -L;
+        buffer[i] = y;
+      }
+      break;
+    case kSaturate:
+      // A rational curve close to tanh up to |c| of about 3.
+      for (int i = 0; i < n; ++i) {
+        const float c = d * buffer[i];
+        const float c2 = c * c;
+        buffer[i] = L * c * (12.0f * c2 + 144.0f) / (c2 * c2 + 60.0f * c2 + 144.0f);
+      }
+      break;
+    case kSineFold:
+      for (int i = 0; i < n; ++i) buffer[i] = float(std::sin(double(d * buffer[i]))) * L;
+      break;
+    default:
+      break;
+  }
+}
