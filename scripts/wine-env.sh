@@ -4,7 +4,11 @@
 # under one temporary folder and all ended by wine_env_stop.
 #
 #   wine_env_start [--no-display]   sets DISPLAY, XDG_RUNTIME_DIR, WINEPREFIX
+#                                   and KYL_WINE_ENV_DIR (the folder)
 #   wine_env_stop                   ends what wine_env_start started
+#
+# A script run inside a started environment (KYL_WINE_ENV_DIR set) uses it
+# instead of starting its own.
 
 wine_env_dir=""
 wine_env_xvfb_pid=""
@@ -13,6 +17,7 @@ wine_env_start() {
   local want_display=1
   [ "${1:-}" = --no-display ] && want_display=0
   wine_env_dir=$(mktemp -d /tmp/kyl-wine.XXXXXX)
+  export KYL_WINE_ENV_DIR="$wine_env_dir"
 
   if [ $want_display = 1 ]; then
     # -displayfd picks a free display number and tells it once the server is
@@ -75,4 +80,5 @@ wine_env_stop() {
     rm -rf "$wine_env_dir"
   fi
   wine_env_dir=""
+  unset KYL_WINE_ENV_DIR
 }

@@ -19,7 +19,6 @@ show_dir=$(cd "${1:-build-windows/package/Kylvander/show}" && pwd) ||
 scene_timeout=${KYL_SMOKE_SCENE_TIMEOUT:-120}
 
 . "$root/scripts/wine-env.sh"
-trap wine_env_stop EXIT
 
 passed=0
 failed=0
@@ -35,10 +34,14 @@ wait_for() {  # seconds command...: polls every 0.2 s until the command succeeds
 }
 
 started=$SECONDS
-wine_env_start || exit 1
-echo "Wine prefix ready in $((SECONDS - started)) s (display $DISPLAY)"
-
-log=$wine_env_dir
+if [ -n "${KYL_WINE_ENV_DIR:-}" ] && [ -n "${DISPLAY:-}" ]; then
+  log=$KYL_WINE_ENV_DIR
+else
+  trap wine_env_stop EXIT
+  wine_env_start || exit 1
+  echo "Wine prefix ready in $((SECONDS - started)) s (display $DISPLAY)"
+  log=$wine_env_dir
+fi
 (cd "$show_dir" && exec wine ./kylvander.exe --windowed --verbose >"$log/stdout" 2>"$log/stderr") &
 wine_pid=$!
 

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# The Windows build's checks, for CI: builds and packs kylvander.exe, then in
+# one Wine environment (Xvfb, PulseAudio null sink, fresh prefix)
+#   - the sound ring's lock test on DirectSound,
+#   - the smoke test of the packed show,
+#   - the offline song render compared with the Linux build's.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+scripts/build-windows.sh || exit 1
+cmake --build build-windows/host -j"$(nproc)" --target kylvander || exit 1
+
+. "$root/scripts/wine-env.sh"
+trap wine_env_stop EXIT
+started=$SECONDS
+wine_env_start || exit 1
+echo "Wine prefix ready in $((SECONDS - started)) s (display $DISPLAY)"
+
+failures=0
+
+echo "== sound ring lock test (DirectSound under Wine) =="
+wine build-windows/tests/win32/kyl_win32_sound_ring_test.exe 2> >(grep -v '^ALSA' >&2) ||
+  failures=$((failures + 1))
+
+echo "== smoke test =="
+scripts/wine-smoke-test.sh || failures=$((failures + 1))
+
+echo "== song render, Windows build against Linux build =="
+show=build-windows/package/Kylvander/show
+linux_wav=$KYL_WINE_ENV_DIR/render-linux.wav
+windows_wav=$KYL_WINE_ENV_DIR/render-windows.wav
+if build-windows/host/src/shell/kylvander --render-audio "$linux_wav" \
+     --data "$root/build-windows/host/data/show" &&
+   (cd "$show" && wine ./kylvander.exe --render-audio "$(winepath -w "$windows_wav")" \
+      2> >(grep -v '^ALSA' >&2)); then
+  python3 scripts/compare-wav.py "$linux_wav" "$windows_wav" --min-db 60 ||
+    failures=$((failures + 1))
+else
+  echo "a render failed"
+  failures=$((failures + 1))
+fi
+
+echo "Windows checks: $((3 - failures)) of 3 passed ($((SECONDS - started)) s after the build)"
+[ $failures = 0 ]
