@@ -27,10 +27,16 @@ void showError(const char* text, const std::string& reason) {
 // and the message when the block table is full.
 class PrecalcProgress final : public SongRenderHook {
  public:
-  PrecalcProgress(PrecalcWindow* window, SoundOutput::ProgressCallback callback, void* argument)
-      : window_(window), callback_(callback), argument_(argument) {}
+  PrecalcProgress(PrecalcWindow* window, SoundOutput::ProgressCallback callback, void* argument,
+                  bool hasTotal)
+      : window_(window), callback_(callback), argument_(argument), hasTotal_(hasTotal) {}
 
   void progress(uint32_t, uint32_t percent, float fraction) override {
+    // A stretch with no total has no percentage to show.
+    if (!hasTotal_) {
+      if (window_) window_->pumpMessages();
+      return;
+    }
     if (callback_) callback_(argument_, fraction);
     if (window_) {
       window_->showProgress(percent);
@@ -46,6 +52,7 @@ class PrecalcProgress final : public SongRenderHook {
   PrecalcWindow* window_;
   SoundOutput::ProgressCallback callback_;
   void* argument_;
+  bool hasTotal_;
 };
 
 }  // namespace
@@ -138,12 +145,12 @@ void SoundOutput::prepare(const Song& song, int position) {
   stop_.store(false);
 }
 
-void SoundOutput::start(const Song& song, int position) {
+void SoundOutput::start(const Song& song, int position, unsigned waitMilliseconds) {
   stop();
   prepare(song, position);
   started_ = true;
   thread_ = std::thread(&SoundOutput::run, this);
-  platform::sleepMilliseconds(kLatencyMilliseconds);
+  if (waitMilliseconds > 0) platform::sleepMilliseconds(waitMilliseconds);
 }
 
 void SoundOutput::stop() {
@@ -249,8 +256,9 @@ void SoundOutput::precalculate(const Song& song, int startPosition, int endPosit
   const uint32_t end = uint32_t(std::max(endPosition, 0));
   std::unique_ptr<PrecalcWindow> window;
   if (showWindow) window = std::make_unique<PrecalcWindow>();
+  const uint64_t total = end > 0 ? uint64_t(song.ticksPerStep) * (end - 1) : 0;
   PrecalcProgress progress(window && window->isOpen() ? window.get() : nullptr, callback,
-                           callbackArgument);
+                           callbackArgument, total != 0);
   samplesPerTick_ = samplesPerTickFor(song);
   blocks_ = renderSong(synth_, song, start, end, maxframes, &progress);
   window.reset();

@@ -55,7 +55,9 @@ class SoundOutput {
 
   // Starts playback at an order step: prepare(), then the streaming thread;
   // returns after half a second, when the first half second is queued.
-  void start(const Song& song, int position);
+  void start(const Song& song, int position) { start(song, position, kLatencyMilliseconds); }
+  // The same with another wait before returning (tests: 0).
+  void start(const Song& song, int position, unsigned waitMilliseconds);
   // Stops the buffer, ends and joins the thread. Safe without a start and
   // when called twice.
   void stop();

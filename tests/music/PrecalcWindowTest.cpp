@@ -1,0 +1,76 @@
+// The progress window on a real (offscreen) SDL window: the bar's colours and
+// split, the title, centring, and a window closed by the user.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include "music/PrecalcWindow.h"
+#include "platform/Paint.h"
+#include "platform/sdl/SdlWindow.h"
+
+namespace {
+
+struct Pixel {
+  uint8_t r, g, b;
+};
+
+Pixel pixelAt(platform::WindowHandle window, int x, int y) {
+  SDL_Surface* surface = SDL_GetWindowSurface(window->sdl);
+  EXPECT_NE(surface, nullptr);
+  Pixel p{};
+  if (!surface) return p;
+  SDL_LockSurface(surface);
+  const auto* row = static_cast<const uint8_t*>(surface->pixels) + y * surface->pitch;
+  Uint32 value = 0;
+  std::memcpy(&value, row + x * surface->format->BytesPerPixel, surface->format->BytesPerPixel);
+  SDL_UnlockSurface(surface);
+  SDL_GetRGB(value, surface->format, &p.r, &p.g, &p.b);
+  return p;
+}
+
+void expectColour(Pixel p, platform::Rgb c, const char* where) {
+  EXPECT_EQ(p.r, c.red) << where;
+  EXPECT_EQ(p.g, c.green) << where;
+  EXPECT_EQ(p.b, c.blue) << where;
+}
+
+TEST(PrecalcWindow, BarShowsThePercentageDone) {
+  PrecalcWindow window;
+  ASSERT_TRUE(window.isOpen());
+  platform::PaintRect client = platform::clientRect(window.handle());
+  EXPECT_EQ(client.right, PrecalcWindow::kWidth);
+  EXPECT_EQ(client.bottom, PrecalcWindow::kHeight);
+
+  window.showProgress(0);
+  expectColour(pixelAt(window.handle(), 0, 0), PrecalcWindow::kLeftColour, "0%: left edge");
+  expectColour(pixelAt(window.handle(), 299, 49), PrecalcWindow::kLeftColour, "0%: right edge");
+  EXPECT_EQ(platform::windowTitle(window.handle()), "Making music... 0% done");
+
+  window.showProgress(37);
+  EXPECT_EQ(platform::windowData(window.handle()), 37);
+  EXPECT_EQ(platform::windowTitle(window.handle()), "Making music... 37% done");
+  // 300 x 37 / 100 = 111.
+  expectColour(pixelAt(window.handle(), 110, 25), PrecalcWindow::kDoneColour, "37%: done");
+  expectColour(pixelAt(window.handle(), 111, 25), PrecalcWindow::kLeftColour, "37%: rest");
+
+  window.showProgress(100);
+  expectColour(pixelAt(window.handle(), 0, 0), PrecalcWindow::kDoneColour, "100%: left edge");
+  expectColour(pixelAt(window.handle(), 299, 49), PrecalcWindow::kDoneColour, "100%: right edge");
+}
+
+TEST(PrecalcWindow, ClosedWindowLeavesLaterUpdatesWithNothingToDo) {
+  PrecalcWindow window;
+  ASSERT_TRUE(window.isOpen());
+  platform::sdl::sendMessage(window.handle(), platform::msg::Close, 0, 0);
+  EXPECT_FALSE(window.isOpen());
+  window.showProgress(50);
+  window.pumpMessages();
+}
+
+TEST(PrecalcWindow, CentredWithTruncatingDivision) {
+  EXPECT_EQ(PrecalcWindow::centredLeft(1024), 362);
+  EXPECT_EQ(PrecalcWindow::centredLeft(1025), 362);  // the odd pixel goes right
+  EXPECT_EQ(PrecalcWindow::centredTop(768), 359);
+}
+
+}  // namespace

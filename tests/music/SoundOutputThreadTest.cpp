@@ -1,0 +1,134 @@
+// The streaming thread: start, stop, the real SDL device (dummy and disk
+// drivers), and the silent fallback when no device opens.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <thread>
+#include <vector>
+
+#include "ScriptedSoundBuffer.h"
+#include "TestSongs.h"
+#include "music/SongRenderer.h"
+#include "music/SoundOutput.h"
+#include "platform/Clock.h"
+#include "platform/SoundDevice.h"
+#include "synth/Synth.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point t) {
+  return std::chrono::duration<double>(Clock::now() - t).count();
+}
+
+TEST(SoundOutputThread, StopRightAfterStartStillRunsOnePass) {
+  Synth synth;
+  auto song = makeTestSong(100, 1);
+  auto ring = std::make_unique<ScriptedSoundBuffer>();
+  ScriptedSoundBuffer* buffer = ring.get();
+  SoundOutput output(std::move(ring), synth);
+  output.start(*song, 0, 0);
+  output.stop();
+  EXPECT_EQ(buffer->locks.size(), 26u);
+  EXPECT_FALSE(buffer->playing);
+}
+
+TEST(SoundOutputThread, StopIsSafeWithoutStartAndTwice) {
+  Synth synth;
+  auto song = makeTestSong(100, 1);
+  SoundOutput output(std::make_unique<ScriptedSoundBuffer>(), synth);
+  output.stop();
+  output.start(*song, 0, 20);
+  output.stop();
+  output.stop();
+  SUCCEED();
+}
+
+TEST(SoundOutputThread, PlaysOnTheDummyDeviceInRealTime) {
+  Synth synth;
+  auto song = makeTestSong(100, 1);
+  SoundOutput output(nullptr, synth);
+  ASSERT_EQ(platform::audioDriverName(), "dummy");
+  Clock::time_point started = Clock::now();
+  output.start(*song, 0);
+  EXPECT_GE(secondsSince(started), 0.49);
+  std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+  const double elapsed = secondsSince(started);
+  const uint32_t heard = output.heardTicks();
+  // One tick lasts 826 / 44100 s; the clock trails the start by about the
+  // device's period and the thread's wake.
+  const double expected = elapsed / (826.0 / 44100.0);
+  EXPECT_NEAR(double(heard), expected, expected * 0.15 + 6) << elapsed;
+  Clock::time_point stopping = Clock::now();
+  output.stop();
+  EXPECT_LT(secondsSince(stopping), 0.5) << "stop joins the thread promptly";
+}
+
+TEST(SoundOutputThread, FallsBackToASilentRingThatKeepsTime) {
+  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  Synth synth;
+  auto song = makeTestSong(100, 1);
+  testing::internal::CaptureStderr();
+  SoundOutput output(nullptr, synth);
+  std::string errors = testing::internal::GetCapturedStderr();
+  EXPECT_NE(errors.find("Could not create dx8 object"), std::string::npos) << errors;
+  EXPECT_EQ(platform::audioDriverName(), "silent");
+  Clock::time_point started = Clock::now();
+  output.start(*song, 0);
+  std::this_thread::sleep_for(std::chrono::milliseconds(700));
+  const double expected = secondsSince(started) / (826.0 / 44100.0);
+  EXPECT_NEAR(double(output.heardTicks()), expected, expected * 0.1 + 4);
+  output.stop();
+}
+
+// The bytes SDL takes from the ring are the offline renderer's blocks: the
+// disk driver writes what the callback hands over to a file.
+TEST(SoundOutputThread, DeviceReceivesTheOfflineRenderersBytes) {
+  std::string file = std::string(KYL_BINARY_DIR) + "/music_disk_audio_" +
+                     std::to_string(platform::performanceCounter()) + ".raw";
+  setenv("SDL_AUDIODRIVER", "disk", 1);
+  setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
+  const uint32_t ticks = 60;
+  std::vector<uint8_t> expected;
+  {
+    Synth reference;
+    auto song = makeTestSong(100, 1);
+    std::thread([&] {
+      RenderedSong rendered = renderSong(reference, *song, 0, 64, ticks, nullptr);
+      for (int16_t* block : rendered.blocks) {
+        auto* bytes = reinterpret_cast<const uint8_t*>(block);
+        expected.insert(expected.end(), bytes, bytes + rendered.framesPerBlock * 4);
+      }
+    }).join();
+  }
+  {
+    Synth synth;
+    auto song = makeTestSong(100, 1);
+    SoundOutput output(nullptr, synth);
+    ASSERT_EQ(platform::audioDriverName(), "disk");
+    output.start(*song, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    output.stop();
+  }
+  std::ifstream in(file, std::ios::binary);
+  std::vector<uint8_t> played((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::remove(file.c_str());
+  ASSERT_GT(played.size(), expected.size());
+  // Before the first pass the device may take some of the cleared ring.
+  size_t first = 0;
+  while (first < played.size() && played[first] == 0) ++first;
+  size_t leadingSilence = 0;
+  while (leadingSilence < expected.size() && expected[leadingSilence] == 0) ++leadingSilence;
+  ASSERT_GE(first, leadingSilence);
+  size_t offset = first - leadingSilence;
+  ASSERT_LE(offset + expected.size(), played.size());
+  EXPECT_TRUE(std::equal(expected.begin(), expected.end(), played.begin() + offset))
+      << "the device got other bytes than the renderer wrote";
+}
+
+}  // namespace
