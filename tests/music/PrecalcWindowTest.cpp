@@ -4,6 +4,8 @@
 
 #include <SDL.h>
 
+#include <cstring>
+
 #include "music/PrecalcWindow.h"
 #include "platform/Paint.h"
 #include "platform/sdl/SdlWindow.h"

@@ -50,6 +50,7 @@ TEST(SoundOutputThread, StopIsSafeWithoutStartAndTwice) {
 }
 
 TEST(SoundOutputThread, PlaysOnTheDummyDeviceInRealTime) {
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
   Synth synth;
   auto song = makeTestSong(100, 1);
   SoundOutput output(nullptr, synth);
