@@ -12,7 +12,25 @@ void SongPlayer::clearChannels() {
   for (auto& state : channels) state = ChannelState{};
 }
 
+namespace {
+
+class SynthTarget : public SongPlayer::EventTarget {
+ public:
+  explicit SynthTarget(Synth& synth) : synth_(synth) {}
+  void event(int channel, int kind, uint32_t value) override { synth_.event(channel, kind, value); }
+
+ private:
+  Synth& synth_;
+};
+
+}  // namespace
+
 void SongPlayer::tick(Synth& synth) {
+  SynthTarget target(synth);
+  tick(target);
+}
+
+void SongPlayer::tick(EventTarget& synth) {
   if (!song) return;
   const uint32_t ticksPerStep = song->ticksPerStep ? song->ticksPerStep : 1;
   if (tickCounter % ticksPerStep == 0) startOrderStep();
@@ -62,7 +80,7 @@ void SongPlayer::startOrderStep() {
   ++orderPosition;
 }
 
-void SongPlayer::playRow(Synth& synth, int channel, ChannelState& state) {
+void SongPlayer::playRow(EventTarget& synth, int channel, ChannelState& state) {
   const PatternRow& row = song->patterns[state.pattern].rows[state.row];
   for (int c = 0; c < 16; ++c) {
     const PatternCell& cell = row.cells[c];
@@ -86,7 +104,7 @@ void SongPlayer::playRow(Synth& synth, int channel, ChannelState& state) {
   }
 }
 
-void SongPlayer::sendControllers(Synth& synth, int channel, ChannelState& state) {
+void SongPlayer::sendControllers(EventTarget& synth, int channel, ChannelState& state) {
   const uint32_t rowCount = song->patterns[state.pattern].rowCount;
   // A pattern without rows has no position: its slides stand at their end.
   const float f = rowCount ? float(state.row) / float(rowCount) : 1.0f;

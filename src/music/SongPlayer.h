@@ -39,11 +39,19 @@ class SongPlayer {
     ControllerSlot controllers[kControllers];
   };
 
+  // Where a tick's events go: the synthesizer, or a recorder in tests.
+  class EventTarget {
+   public:
+    virtual ~EventTarget() = default;
+    virtual void event(int channel, int kind, uint32_t value) = 0;
+  };
+
   SongPlayer();
 
   // One tick: the order step if one begins, then every channel's row and
   // moving controllers, sent to synth.
   void tick(Synth& synth);
+  void tick(EventTarget& target);
   // Every channel state back to zero (no pattern, nothing sounding).
   void clearChannels();
 
@@ -54,6 +62,6 @@ class SongPlayer {
 
  private:
   void startOrderStep();
-  void playRow(Synth& synth, int channel, ChannelState& state);
-  void sendControllers(Synth& synth, int channel, ChannelState& state);
+  void playRow(EventTarget& target, int channel, ChannelState& state);
+  void sendControllers(EventTarget& target, int channel, ChannelState& state);
 };

@@ -14,6 +14,7 @@
 
 #include "music/SongRenderer.h"
 #include "music/WavFile.h"
+#include "platform/Random.h"
 #include "shell/DataDirectory.h"
 #include "shell/Modes.h"
 #include "shell/SongFile.h"
@@ -69,6 +70,9 @@ int runRenderAudio(const Options& options) {
     return 1;
   }
 
+  // The random LFO waveforms draw from this thread's generator: start it as a
+  // fresh rendering thread starts, so every render of a song is the same.
+  platform::srand(1);
   const bool terminal = KYL_ISATTY(2) != 0;
   ProgressBar bar;
   RenderedSong rendered = renderSong(*synth, *song, 0, uint32_t(options.endPosition),
