@@ -37,7 +37,9 @@ class ByteReader {
 bool readOrderList(ByteReader& in, Song& song, size_t lengthBytes, uint32_t& longest) {
   uint32_t channel, length;
   if (!in.read(1, channel) || !in.read(lengthBytes, length)) return false;
-  if (channel >= song.channelCount) return false;
+  // Each step takes 2 bytes at least: refuse before allocating for a length
+  // the image cannot hold.
+  if (channel >= song.channelCount || !in.has(size_t(length) * 2)) return false;
   OrderList& list = song.orderLists[channel];
   list.resize(uint16_t(length));
   longest = std::max(longest, length);
@@ -54,7 +56,7 @@ bool readOrderList(ByteReader& in, Song& song, size_t lengthBytes, uint32_t& lon
 bool readPattern(ByteReader& in, Song& song, size_t lengthBytes) {
   uint32_t slot, rowCount;
   if (!in.read(1, slot) || !in.read(lengthBytes, rowCount)) return false;
-  if (slot >= song.patternSlots) return false;
+  if (slot >= song.patternSlots || !in.has(size_t(rowCount) * 4)) return false;
   Pattern& pattern = song.patterns[slot];
   pattern.resize(uint16_t(rowCount));
   for (auto& row : pattern.rows) {
