@@ -74,14 +74,22 @@ void Plane::boxPassY(std::vector<float>& out, const std::vector<float>& in, int 
   }
 }
 
-Plane Plane::blurred(float radius, Edge edge) const {
+Plane Plane::blurred(float radius, Edge edge) const { return blurred(radius, radius, edge); }
+
+Plane Plane::blurred(float radiusX, float radiusY, Edge edge) const {
   Plane result(*this);
-  int r = passRadius(radius);
-  if (r == 0) return result;
+  int rx = passRadius(radiusX);
+  int ry = passRadius(radiusY);
   std::vector<float> tmp(values_.size());
   for (int pass = 0; pass < 3; ++pass) {
-    boxPassX(tmp, result.values_, r, edge);
-    boxPassY(result.values_, tmp, r, edge);
+    if (rx > 0) {
+      boxPassX(tmp, result.values_, rx, edge);
+      result.values_.swap(tmp);
+    }
+    if (ry > 0) {
+      boxPassY(tmp, result.values_, ry, edge);
+      result.values_.swap(tmp);
+    }
   }
   return result;
 }

@@ -26,6 +26,9 @@ class Plane {
 
   // Gaussian-like blur of about `radius` pixels sigma (three box passes).
   Plane blurred(float radius, Edge edge = Edge::Clamp) const;
+  // The same with different reach across and down, for pictures that the
+  // show stretches more one way than the other.
+  Plane blurred(float radiusX, float radiusY, Edge edge) const;
   // Blur along x only (text band-limiting before a loader decimates).
   Plane blurredX(float radius, Edge edge = Edge::Clamp) const;
   Plane mirroredX() const;
