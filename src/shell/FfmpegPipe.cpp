@@ -1,0 +1,141 @@
+#include "shell/FfmpegPipe.h"
+
+#ifdef _WIN32
+#include <cstdlib>
+#else
+#include <csignal>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+#ifdef _WIN32
+// cmd.exe quoting; names holding a double quote are refused by open().
+std::string commandLine(const std::vector<std::string>& arguments) {
+  std::string line = "\"ffmpeg";
+  for (const std::string& a : arguments) line += " \"" + a + "\"";
+  return line + "\"";
+}
+#else
+// Runs ffmpeg with the arguments; its standard input is `input` (or
+// /dev/null), its output /dev/null. The child's id, or -1.
+pid_t spawn(const std::vector<std::string>& arguments, int input) {
+  std::vector<char*> argv;
+  std::string program = "ffmpeg";
+  argv.push_back(program.data());
+  std::vector<std::string> copies = arguments;
+  for (std::string& a : copies) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    const int null = ::open("/dev/null", O_RDWR);
+    dup2(input >= 0 ? input : null, 0);
+    dup2(null, 1);
+    execvp("ffmpeg", argv.data());
+    _exit(127);
+  }
+  return pid;
+}
+#endif
+
+}  // namespace
+
+bool FfmpegPipe::available() {
+#ifdef _WIN32
+  return std::system("ffmpeg -version >NUL 2>&1") == 0;
+#else
+  const pid_t pid = spawn({"-hide_banner", "-version"}, -1);
+  if (pid < 0) return false;
+  int status = 0;
+  // The child's stderr is ours; -version writes to stdout only.
+  if (waitpid(pid, &status, 0) != pid) return false;
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+#endif
+}
+
+const char* FfmpegPipe::missingMessage() {
+  return "kylvander: the ffmpeg program was not found; install it (Debian package \"ffmpeg\") "
+         "or put it on the PATH\n";
+}
+
+FfmpegPipe::~FfmpegPipe() {
+  std::string ignored;
+  close(&ignored);
+}
+
+bool FfmpegPipe::open(const std::vector<std::string>& arguments, std::string* error) {
+#ifdef _WIN32
+  for (const std::string& a : arguments) {
+    if (a.find('"') != std::string::npos) {
+      *error = "file names with double quotes cannot be passed to ffmpeg";
+      return false;
+    }
+  }
+  input_ = _popen(commandLine(arguments).c_str(), "wb");
+  if (!input_) {
+    *error = std::strerror(errno);
+    return false;
+  }
+  return true;
+#else
+  int fds[2];
+  if (pipe(fds) != 0) {
+    *error = std::strerror(errno);
+    return false;
+  }
+  // A vanished ffmpeg must end in a write error, not in SIGPIPE.
+  std::signal(SIGPIPE, SIG_IGN);
+  fcntl(fds[1], F_SETFD, FD_CLOEXEC);
+  const pid_t pid = spawn(arguments, fds[0]);
+  ::close(fds[0]);
+  if (pid < 0) {
+    ::close(fds[1]);
+    *error = std::strerror(errno);
+    return false;
+  }
+  child_ = long(pid);
+  input_ = fdopen(fds[1], "wb");
+  return input_ != nullptr;
+#endif
+}
+
+bool FfmpegPipe::write(const std::vector<uint8_t>& bytes) {
+  return input_ && std::fwrite(bytes.data(), 1, bytes.size(), input_) == bytes.size();
+}
+
+bool FfmpegPipe::close(std::string* error) {
+  if (!input_) return true;
+#ifdef _WIN32
+  const int status = _pclose(input_);
+  input_ = nullptr;
+  if (status != 0) {
+    *error = "ffmpeg failed (exit status " + std::to_string(status) + ")";
+    return false;
+  }
+  return true;
+#else
+  std::fclose(input_);
+  input_ = nullptr;
+  int status = 0;
+  const pid_t pid = pid_t(child_);
+  child_ = -1;
+  if (waitpid(pid, &status, 0) != pid) {
+    *error = std::strerror(errno);
+    return false;
+  }
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 127) {
+    *error = "the ffmpeg program could not be run";
+    return false;
+  }
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    *error = "ffmpeg failed (see its messages above)";
+    return false;
+  }
+  return true;
+#endif
+}

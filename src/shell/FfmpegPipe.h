@@ -1,0 +1,36 @@
+// The ffmpeg program, run as a child process that reads raw RGB frames on its
+// standard input: the offline modes encode video and write PNG pictures
+// through it. Arguments are passed without a shell, so file names are never
+// interpreted.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+class FfmpegPipe {
+ public:
+  // Whether an ffmpeg program can be run at all.
+  static bool available();
+  // The message for when it cannot.
+  static const char* missingMessage();
+
+  FfmpegPipe() = default;
+  ~FfmpegPipe();
+  FfmpegPipe(const FfmpegPipe&) = delete;
+  FfmpegPipe& operator=(const FfmpegPipe&) = delete;
+
+  // Starts "ffmpeg" with these arguments (the program name not included).
+  bool open(const std::vector<std::string>& arguments, std::string* error);
+  // Writes one frame's bytes. False once ffmpeg has gone away.
+  bool write(const std::vector<uint8_t>& bytes);
+  // Closes its input and waits for it; false (with the reason) when it failed.
+  bool close(std::string* error);
+
+ private:
+  std::FILE* input_ = nullptr;
+#ifndef _WIN32
+  long child_ = -1;
+#endif
+};

@@ -1,0 +1,96 @@
+#include "shell/OfflineShow.h"
+
+#include <cmath>
+
+#include "music/SoundOutput.h"
+#include "platform/Random.h"
+#include "platform/SoundDevice.h"
+#include "platform/Stopwatch.h"
+#include "scenes/Scene.h"
+#include "synth/Song.h"
+#include "synth/SongLoader.h"
+#include "synth/Synth.h"
+
+OfflineShow::OfflineShow(const std::vector<uint8_t>& songImage, int startPosition)
+    : startPosition_(startPosition < 0 ? 0 : startPosition) {
+  synth_ = std::make_unique<Synth>();
+  song_ = loadSong(*synth_, songImage.data(), songImage.size());
+  if (!song_) {
+    error_ = "the song could not be loaded";
+    return;
+  }
+  if (startPosition_ > SceneSchedule::kLastPlayedPosition) {
+    error_ = "the start position is past the end of the show";
+    return;
+  }
+  clock_ = std::make_unique<SoundOutput>(
+      platform::createSilentSoundBuffer(SoundOutput::kBufferBytes, platform::WaveFormat{}),
+      *synth_);
+  clock_->prepare(*song_, startPosition_);
+
+  Stopwatch stopwatch;
+  const std::array<Scene*, kSceneCount> scenes = constructScenes(music_);
+  constructionSeconds_ = stopwatch.seconds();
+  for (size_t i = 0; i < scenes.size(); ++i) scenes_[i].reset(scenes[i]);
+}
+
+OfflineShow::~OfflineShow() = default;
+
+int OfflineShow::positionAt(double seconds) const {
+  const uint32_t ticksPerStep = song_->ticksPerStep ? song_->ticksPerStep : 1;
+  return startPosition_ + int(clock_->heardTicksAt(seconds) / ticksPerStep);
+}
+
+bool OfflineShow::playing(double seconds) const {
+  return positionAt(seconds) <= SceneSchedule::kLastPlayedPosition;
+}
+
+uint32_t OfflineShow::frameCount(int fps) const {
+  // Starts from the estimate and settles on the exact first frame past the end.
+  uint32_t k = uint32_t(std::max(0.0, std::floor(lengthSeconds() * fps) - 2.0));
+  while (k > 0 && !playing(double(k) / fps)) --k;
+  while (playing(double(k) / fps)) ++k;
+  return k;
+}
+
+double OfflineShow::lengthSeconds() const {
+  return double(soundTicks()) * double(samplesPerTickFor(*song_)) / 44100.0;
+}
+
+double OfflineShow::secondsOfPosition(int position) const {
+  const uint32_t steps = uint32_t(std::max(0, position - startPosition_));
+  double seconds = double(steps) * song_->ticksPerStep * samplesPerTickFor(*song_) / 44100.0;
+  // Step on by milliseconds until the clock agrees (the lead rounds to ticks).
+  while (positionAt(seconds) < position) seconds += 0.001;
+  return seconds;
+}
+
+uint32_t OfflineShow::soundTicks() const {
+  return uint32_t(SceneSchedule::kLastPlayedPosition + 1 - startPosition_) * song_->ticksPerStep;
+}
+
+void OfflineShow::setClock(double seconds) {
+  music_.setVirtualTime(seconds, clock_->heardTicksAt(seconds));
+}
+
+void OfflineShow::drawFrame(double seconds) {
+  setClock(seconds);
+  // The live loop's draws, so the scenes see the same sequence.
+  if ((platform::rand() & 0xFF) > 200) platform::rand();
+  scenes_[size_t(schedule_.sceneAt(positionAt(seconds)))]->render();
+}
+
+void OfflineShow::drawScene(int scene, double seconds) {
+  setClock(seconds);
+  scenes_[size_t(scene)]->render();
+}
+
+RenderedSong OfflineShow::renderSound(SongRenderHook* hook) {
+  // The renderer stops before the end position's second tick; one step past
+  // the last played position covers the whole show.
+  const uint32_t end = uint32_t(SceneSchedule::kLastPlayedPosition + 2);
+  RenderedSong sound =
+      renderSong(*synth_, *song_, uint32_t(startPosition_), end, soundTicks() + 1, hook);
+  if (sound.blocks.size() > soundTicks()) sound.blocks.resize(soundTicks());
+  return sound;
+}

@@ -1,0 +1,79 @@
+// The show on a virtual clock, for the offline modes (capture, screenshots,
+// benchmark): the same song, scenes and schedule as the live show, but each
+// frame is drawn for a moment the caller names, with the seconds and the
+// heard ticks that moment has in a live run, and the sound is rendered ahead
+// instead of played.
+//
+// How to use: with a GL context current, construct (check ok()); then for
+// frame k at N frames per second call drawFrame(k / N) while
+// playing(k / N); renderSound() gives the matching audio.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "music/MusicSystem.h"
+#include "music/SongRenderer.h"
+#include "scenes/SceneList.h"
+#include "shell/SceneSchedule.h"
+
+class Scene;
+class Synth;
+class SoundOutput;
+struct Song;
+
+class OfflineShow {
+ public:
+  // Loads the song from its file image and builds the scenes (reading the
+  // pictures from the working directory's parent) from startPosition on.
+  OfflineShow(const std::vector<uint8_t>& songImage, int startPosition);
+  ~OfflineShow();
+  OfflineShow(const OfflineShow&) = delete;
+  OfflineShow& operator=(const OfflineShow&) = delete;
+
+  bool ok() const { return error_.empty(); }
+  const std::string& error() const { return error_; }
+
+  // The song position a live run hears `seconds` after its start.
+  int positionAt(double seconds) const;
+  // Whether the live show still draws a frame at that moment.
+  bool playing(double seconds) const;
+  // How many frames a capture at this rate draws.
+  uint32_t frameCount(int fps) const;
+  // The show's length: its order steps from the start position to the end.
+  double lengthSeconds() const;
+  // The first moment at which the song reaches `position`.
+  double secondsOfPosition(int position) const;
+
+  // One frame of the frame loop at that moment: the generator draws the loop
+  // makes, then the scheduled scene.
+  void drawFrame(double seconds);
+  // One frame of a given scene at that moment (benchmark).
+  void drawScene(int scene, double seconds);
+
+  // The sound from the start position to the end of the show, one block per
+  // tick, as the live run plays it.
+  RenderedSong renderSound(SongRenderHook* hook);
+  // Ticks of sound the show lasts (the blocks of renderSound to keep).
+  uint32_t soundTicks() const;
+
+  // Wall-clock seconds the scene constructors took.
+  double sceneConstructionSeconds() const { return constructionSeconds_; }
+
+ private:
+  void setClock(double seconds);
+
+  int startPosition_;
+  std::unique_ptr<Synth> synth_;
+  std::unique_ptr<Song> song_;
+  // Never started: it only answers what a live run would have heard.
+  std::unique_ptr<SoundOutput> clock_;
+  MusicSystem music_;
+  std::array<std::unique_ptr<Scene>, kSceneCount> scenes_;
+  SceneSchedule schedule_;
+  double constructionSeconds_ = 0.0;
+  std::string error_;
+};

@@ -1,0 +1,41 @@
+// A framebuffer object of any size that the offline modes (capture,
+// screenshots) draw the show into, so that the picture never depends on a
+// window's size, visibility or the display. The show's 4/3 picture fills the
+// largest centred 4/3 box of the frame; the rest stays black.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/Gl.h"
+
+class OffscreenTarget {
+ public:
+  // Needs a current GL context. Check ok() (error() says why not).
+  OffscreenTarget(int width, int height);
+  ~OffscreenTarget();
+  OffscreenTarget(const OffscreenTarget&) = delete;
+  OffscreenTarget& operator=(const OffscreenTarget&) = delete;
+
+  bool ok() const { return error_.empty(); }
+  const std::string& error() const { return error_; }
+  int width() const { return width_; }
+  int height() const { return height_; }
+
+  // Binds the target, blacks it out, and sets what the show's window gives
+  // its scenes: the viewport (here the 4/3 box, scissored), the 90-degree
+  // perspective and an identity model-view.
+  void beginFrame();
+  // The frame as RGB bytes, top row first (width x height x 3).
+  void read(std::vector<uint8_t>* rgb);
+
+ private:
+  int width_;
+  int height_;
+  GLuint framebuffer_ = 0;
+  GLuint colour_ = 0;
+  GLuint depth_ = 0;
+  std::vector<uint8_t> bottomUp_;
+  std::string error_;
+};

@@ -1,0 +1,90 @@
+// Fades, flashes and half-dark beats, measured on the drawn frames. Where a
+// fade is partly through, the same frame is drawn by a second scene object
+// whose clock started earlier, so that the two frames differ by the tint
+// alone (time, beatPhase and the background zoom agree).
+#include <array>
+#include <memory>
+
+#include "SceneFixture.h"
+#include "scenes/ArmsScene.h"
+#include "scenes/KnotScene.h"
+#include "scenes/LogoScene.h"
+#include "scenes/Scene.h"
+#include "scenes/SceneList.h"
+#include "scenes/ScrollerScene.h"
+
+TEST_F(SceneTest, FirstFramesAreCoveredByTheirFades) {
+  const std::array<Scene*, kSceneCount> scenes = constructScenes(music);
+  std::array<std::unique_ptr<Scene>, kSceneCount> owned;
+  for (size_t i = 0; i < scenes.size(); ++i) owned[i].reset(scenes[i]);
+
+  // Beat 2: no scene darkens the frame on it.
+  EXPECT_TRUE(allPixels(frame(*owned[0], 10.0, 2), 128, 204, 255, 1)) << "light blue";
+  EXPECT_TRUE(allPixels(frame(*owned[5], 10.0, 2), 0, 0, 0, 0)) << "from black";
+  for (int white : {1, 2, 3, 4, 6, 7})
+    EXPECT_TRUE(allPixels(frame(*owned[size_t(white)], 10.0, 2), 255, 255, 255, 0))
+        << "scene " << white << " flashes white";
+}
+
+TEST_F(SceneTest, ArmsTintIsHalfThroughAt20SecondsAndGoneAt40) {
+  ArmsScene twenty(music), forty(music), hundred(music);
+  frame(twenty, 100.0, 3);
+  frame(forty, 80.0, 3);
+  frame(hundred, 20.0, 3);
+  const std::vector<uint8_t> atTwenty = frame(twenty, 120.0, 3);
+  const std::vector<uint8_t> atForty = frame(forty, 120.0, 3);
+  const std::vector<uint8_t> atHundred = frame(hundred, 120.0, 3);
+
+  EXPECT_TRUE(nearlyEqual(atForty, atHundred, 0)) << "no tint from 40 seconds on";
+  EXPECT_TRUE(nearlyEqual(atTwenty, blendOver(atForty, 128, 204, 255, 0.5f), 2));
+}
+
+TEST_F(SceneTest, ScrollerFadesInFromBlackOverTwoSeconds) {
+  ScrollerScene scroller(music);
+  EXPECT_EQ(brightest(frame(scroller, 10.0, 3)), 0);
+  // Half way the tint halves everything; the white pictures alone give 0.5.
+  EXPECT_LE(brightest(frame(scroller, 11.0, 3)), 128);
+  EXPECT_GT(brightest(frame(scroller, 13.0, 3)), 140);
+}
+
+TEST_F(SceneTest, WhiteFlashesAreHalfThroughAfterHalfASecond) {
+  KnotScene knotEarly(music), knotLate(music);
+  LogoScene logoEarly(music), logoLate(music);
+  frame(knotEarly, 10.0, 2);
+  frame(knotLate, 9.0, 2);
+  frame(logoEarly, 10.0, 2);
+  frame(logoLate, 9.0, 2);
+  EXPECT_TRUE(nearlyEqual(frame(knotEarly, 10.5, 2),
+                          blendOver(frame(knotLate, 10.5, 2), 255, 255, 255, 0.5f), 2));
+  EXPECT_TRUE(nearlyEqual(frame(logoEarly, 10.5, 2),
+                          blendOver(frame(logoLate, 10.5, 2), 255, 255, 255, 0.5f), 2));
+}
+
+class HalfDarkBeats : public SceneTest {
+ protected:
+  template <typename SceneType>
+  std::vector<uint8_t> at12(int beat, int firstBeat) {
+    SceneType scene(music);
+    frame(scene, 10.0, firstBeat);
+    return frame(scene, 12.0, beat);
+  }
+};
+
+TEST_F(HalfDarkBeats, KnotSceneDarkensOnTwoBeatsOfEight) {
+  // Beats 0, 1, 2, 8, 9, 10 advance beatPhase alike, so they differ only in
+  // the darkening.
+  const std::vector<uint8_t> bright = at12<KnotScene>(2, 2);
+  EXPECT_TRUE(nearlyEqual(at12<KnotScene>(10, 2), bright, 0));
+  for (int beat : {0, 1, 8, 9})
+    EXPECT_TRUE(nearlyEqual(at12<KnotScene>(beat, 2), blendOver(bright, 0, 0, 0, 0.5f), 1))
+        << "beat " << beat;
+}
+
+TEST_F(HalfDarkBeats, LogoSceneDarkensOnTwoBeatsOfEight) {
+  // Beats 0, 1, 4, 5, 8, 9 advance beatPhase alike; the test logo is clear.
+  const std::vector<uint8_t> bright = at12<LogoScene>(4, 4);
+  EXPECT_TRUE(nearlyEqual(at12<LogoScene>(5, 4), bright, 0));
+  for (int beat : {0, 1, 8, 9})
+    EXPECT_TRUE(nearlyEqual(at12<LogoScene>(beat, 4), blendOver(bright, 0, 0, 0, 0.5f), 1))
+        << "beat " << beat;
+}
