@@ -1,5 +1,4 @@
 #include <cstdio>
-#include <cstring>
 
 #include "platform/Dialogs.h"
 #include "platform/sdl/SdlWindow.h"
@@ -28,9 +27,7 @@ MessageBoxAnswer messageBox(WindowHandle owner, const char* text, const char* ca
       buttons == MessageBoxButtons::YesNo ? MessageBoxAnswer::No : MessageBoxAnswer::Ok;
   if (!owner) owner = gDefaultOwner;
   // A window drawn into memory cannot own a box on the screen.
-  const char* driver = SDL_WasInit(SDL_INIT_VIDEO) ? SDL_GetCurrentVideoDriver() : nullptr;
-  bool ownable = owner && driver && std::strcmp(driver, "offscreen") != 0 &&
-                 std::strcmp(driver, "dummy") != 0;
+  bool ownable = owner && !sdl::drawsOffscreen();
 
   const SDL_MessageBoxButtonData okButtons[] = {
       {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT,

@@ -33,7 +33,13 @@ void deleteGLContext(WindowHandle window, GLContextHandle context) {
   SDL_GL_DeleteContext(reinterpret_cast<SDL_GLContext>(context));
 }
 
-void swapBuffers(WindowHandle window) { SDL_GL_SwapWindow(window->sdl); }
+void swapBuffers(WindowHandle window) {
+  SDL_GL_SwapWindow(window->sdl);
+  // Offscreen, the swap neither flushes nor waits for anything: llvmpipe then
+  // queues frame after frame, and its final flush was seen to hang. Finishing
+  // each frame paces it as a display would.
+  if (sdl::drawsOffscreen()) glFinish();
+}
 
 bool setSwapWaitsForDisplay(bool wait) { return SDL_GL_SetSwapInterval(wait ? 1 : 0) == 0; }
 

@@ -56,6 +56,11 @@ bool initVideo(std::string* error) {
   return true;
 }
 
+bool drawsOffscreen() {
+  const char* driver = SDL_WasInit(SDL_INIT_VIDEO) ? SDL_GetCurrentVideoDriver() : nullptr;
+  return driver && std::strcmp(driver, "offscreen") == 0;
+}
+
 }  // namespace sdl
 
 std::string videoDriverName() {

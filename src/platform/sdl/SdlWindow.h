@@ -31,6 +31,8 @@ namespace sdl {
 // there is no display to show windows on; SDL's offscreen driver counts as a
 // display only when it was asked for (SDL_VIDEODRIVER=offscreen).
 bool initVideo(std::string* error);
+// True when SDL draws into memory (the offscreen driver), with no display.
+bool drawsOffscreen();
 
 // The record of an SDL window of ours, null for a window we did not make.
 NativeWindow* windowFromSdl(SDL_Window* window);
