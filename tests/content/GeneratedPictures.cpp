@@ -1,0 +1,44 @@
+#include "GeneratedPictures.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "PictureCatalog.h"
+
+namespace content_test {
+namespace {
+
+#ifdef KYL_PICTURE_DIR
+// The files the build made with kyl_picgen (a separate process).
+bool readBuiltPictures(std::map<std::string, TgaBytes>& files) {
+  for (const picgen::PictureSpec& spec : picgen::pictureCatalog()) {
+    std::ifstream in(std::string(KYL_PICTURE_DIR) + "/" + spec.file, std::ios::binary);
+    if (!in) return false;
+    files[spec.file] = TgaBytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  }
+  return true;
+}
+#endif
+
+}  // namespace
+
+std::map<std::string, TgaBytes> generateAllPictures() {
+  picgen::Studio studio(KYL_PICGEN_FONT_DIR);
+  std::map<std::string, TgaBytes> files;
+  for (const picgen::PictureSpec& spec : picgen::pictureCatalog())
+    files[spec.file] = picgen::makePictureFile(spec, studio);
+  return files;
+}
+
+const std::map<std::string, TgaBytes>& generatedPictures() {
+  static const std::map<std::string, TgaBytes> files = [] {
+    std::map<std::string, TgaBytes> built;
+#ifdef KYL_PICTURE_DIR
+    if (readBuiltPictures(built)) return built;
+#endif
+    return generateAllPictures();
+  }();
+  return files;
+}
+
+}  // namespace content_test
