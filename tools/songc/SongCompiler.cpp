@@ -491,10 +491,12 @@ class Compiler {
                    std::to_string(declaredLength_));
       if (last + 1 > length) length = last + 1;
     }
-    if (orders_.empty()) return;
+    if (length == 0) return;
+    // Every list gets the song's length, the silent ones too: the loader
+    // pads lists to the longest, so only equal lengths read back unchanged.
+    for (OrderList& list : out_.song->orderLists) list.resize(uint16_t(length));
     for (auto& [channel, steps] : orders_) {
       OrderList& list = out_.song->orderLists[size_t(channel)];
-      list.resize(uint16_t(length));
       for (auto& [position, step] : steps) list.steps[size_t(position)] = step;
     }
   }
