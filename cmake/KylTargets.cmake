@@ -25,9 +25,15 @@ function(kyl_gtest name)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
   target_compile_definitions(${name} PRIVATE KYL_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
                                              KYL_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  # The environment goes in through the launcher: gtest_discover_tests would
+  # split a multi-variable ENVIRONMENT property into separate properties and
+  # keep only the first variable.
+  if(NOT CMAKE_CROSSCOMPILING)
+    set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR
+      ${CMAKE_COMMAND} -E env SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
+      ASAN_OPTIONS=detect_leaks=0)
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES
-      ENVIRONMENT "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;ASAN_OPTIONS=detect_leaks=0"
-      LABELS "${ARG_LABELS}")
+    PROPERTIES LABELS "${ARG_LABELS}")
 endfunction()
