@@ -32,14 +32,14 @@ Vec2 Bust::toHead(Vec2 q) const { return rotate(q, kPivot, tiltCos_, -tiltSin_);
 
 float Bust::torso(Vec2 q) const {
   // Shoulders: a wide ellipse whose top meets the base of the neck.
-  float shoulders = sdEllipse(q, Vec2(0.0f, 2.28f), 1.72f, 1.0f);
-  float chest = sdEllipse(q, Vec2(0.0f, 2.1f), 1.1f, 0.9f);
+  float shoulders = sdEllipse(q, Vec2(0.0f, 2.17f), 1.74f, 1.0f);
+  float chest = sdEllipse(q, Vec2(0.0f, 1.97f), 1.1f, 0.9f);
   return smoothUnion(shoulders, chest, 0.2f);
 }
 
 float Bust::neck(Vec2 q) const {
-  float flare = 0.10f * smoothstep(0.95f, 1.4f, q.y);
-  return sdBox(q, Vec2(0.0f, 0.95f), Vec2(0.28f, 0.55f), 0.12f) - flare;
+  float flare = 0.10f * smoothstep(0.85f, 1.25f, q.y);
+  return sdBox(q, Vec2(0.0f, 0.88f), Vec2(0.28f, 0.48f), 0.12f) - flare;
 }
 
 float Bust::head(Vec2 h) const {
@@ -176,13 +176,13 @@ float Bust::earrings(Vec2 h) const {
 
 float Bust::collar(Vec2 q) const {
   float around = ring(neck(q) - 0.05f, 0.045f);
-  if (!person_.hoodie) return std::max(around, 1.25f - q.y);
-  float hood = ring(sdEllipse(q, Vec2(0.0f, 1.42f), 0.62f, 0.24f), 0.07f);
-  const Vec2 left[] = {Vec2(-0.13f, 1.55f), Vec2(-0.15f, 1.8f), Vec2(-0.13f, 2.05f)};
-  const Vec2 right[] = {Vec2(0.13f, 1.55f), Vec2(0.16f, 1.78f), Vec2(0.15f, 2.0f)};
+  if (!person_.hoodie) return std::max(around, 1.08f - q.y);
+  float hood = ring(sdEllipse(q, Vec2(0.0f, 1.24f), 0.62f, 0.22f), 0.07f);
+  const Vec2 left[] = {Vec2(-0.13f, 1.37f), Vec2(-0.15f, 1.62f), Vec2(-0.13f, 1.87f)};
+  const Vec2 right[] = {Vec2(0.13f, 1.37f), Vec2(0.16f, 1.6f), Vec2(0.15f, 1.82f)};
   const float width[] = {0.016f, 0.016f, 0.02f};
   float strings = std::min(stroke(q, left, width), stroke(q, right, width));
-  return std::min(std::max(hood, 1.25f - q.y), strings);
+  return std::min(std::max(hood, 1.08f - q.y), strings);
 }
 
 Vec2 Bust::eyeLocal(Vec2 h, float side) const {

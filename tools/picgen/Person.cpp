@@ -60,8 +60,8 @@ Person pulkar() {
   p.name = "pulkar";
   p.seed = 0x70756cu;
   p.skin = Rgba(0.56f, 0.38f, 0.28f);
-  p.hair = Rgba(0.08f, 0.06f, 0.06f);
-  p.hairShine = Rgba(0.45f, 0.70f, 0.75f);
+  p.hair = Rgba(0.17f, 0.12f, 0.11f);
+  p.hairShine = Rgba(0.55f, 0.80f, 0.85f);
   p.iris = Rgba(0.30f, 0.20f, 0.12f);
   p.lips = Rgba(0.50f, 0.28f, 0.26f);
   p.cloth = Rgba(0.55f, 0.16f, 0.32f);

@@ -80,7 +80,7 @@ Rgba PortraitPainter::shadeHair(Vec2 h, float d, Vec2 outward) const {
   float a = fatan2(rel.y, rel.x);
   if (p.hairStyle == Person::Hair::Curls) {
     // Coils: a jittered grid of small domes, each lit from the upper left.
-    const float cell = 0.085f;
+    const float cell = 0.095f;
     float gx = h.x / cell, gy = h.y / cell;
     int cx = int(std::floor(gx)), cy = int(std::floor(gy));
     float best = 1e9f;
