@@ -39,7 +39,8 @@ void SynthChannel::event(int kind, uint32_t value) {
       continue;
     }
     const uint32_t n = uint32_t(voices.size());
-    if (n == 0) continue;
+    // Layers are built through addLayer, which keeps the stamps beside them.
+    if (n == 0 || l >= stamps.size() || stamps[l].size() < n) continue;
     // A free voice if there is one, else the one whose stamp equals the
     // counter; a voice outside the note's key range still counts as taken.
     uint32_t chosen = n;

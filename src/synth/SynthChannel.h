@@ -35,6 +35,8 @@ class SynthChannel : public SynthModule {
   // Makes voices 1 and up of every layer copies of the layer's voice 0.
   void copyFirstVoices();
 
+  // Build and clear layers through addLayer and clearLayers, which keep these
+  // four in step.
   uint8_t layerCount = 0;
   std::vector<uint8_t> voiceCount;                          // per layer
   std::vector<std::vector<std::unique_ptr<Voice>>> layers;  // voiceCount[l] voices each

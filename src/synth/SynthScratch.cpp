@@ -5,3 +5,7 @@ void SynthScratch::resize(int n) {
   for (auto* buffer : {&channelMix, &voiceMain, &voiceAux, &oscWork, &wrapBuffer})
     buffer->assign(size, 0.0f);
 }
+
+void SynthScratch::ensureSize(int n) {
+  if (channelMix.size() != (n > 0 ? size_t(n) : 1)) resize(n);
+}

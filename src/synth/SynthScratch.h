@@ -20,4 +20,7 @@ struct SynthScratch {
 
   // Reallocates every buffer to n zeroed floats.
   void resize(int n);
+  // The same, unless the buffers already have n floats (a voice's block size
+  // follows the synthesizer's, which has resized them already).
+  void ensureSize(int n);
 };

@@ -32,7 +32,7 @@ VoiceEffect& Voice::addEffect(uint32_t moduleType) {
 
 void Voice::setBlockSize(int n) {
   blockSize = n;
-  if (scratch_) scratch_->resize(n);
+  if (scratch_) scratch_->ensureSize(n);
   for (auto& effect : effects) effect->setBlockSize(n);
 }
 
