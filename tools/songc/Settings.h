@@ -65,7 +65,7 @@ void applySettings(Module& module, const std::vector<Setting>& settings,
     if (!found) {
       std::string known;
       for (const Field<Module>& field : fields) known += std::string(known.empty() ? "" : ", ") + field.name;
-      setting.fail(std::string("a ") + kind + " has no field '" + setting.key + "' (fields: " + known + ")");
+      setting.fail(std::string(kind) + " has no field '" + setting.key + "' (fields: " + known + ")");
     }
     if (seen[found->name]) setting.fail(std::string("field '") + found->name + "' is set twice");
     seen[found->name] = true;
