@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 
 #include "music/SongRenderer.h"
 #include "platform/Random.h"
 #include "songc/SongCompiler.h"
+#include "synth/ControllerFollower.h"
 #include "synth/DataStream.h"
+#include "synth/Envelope.h"
+#include "synth/Filter.h"
 #include "synth/SongLoader.h"
 #include "synth/SongWriter.h"
 
@@ -67,6 +71,63 @@ TEST(ShowSong, FitsTheShowsClock) {
       starts = starts || list.steps[size_t(position)].pattern != 0;
     }
     EXPECT_TRUE(starts) << position;
+  }
+}
+
+// The song shows off the whole synthesizer: every module kind and mode in
+// the heard channels, followers moved by slides and by commands, and all
+// three send buses in use.
+TEST(ShowSong, UsesEveryModuleKind) {
+  const CompiledSong& out = showSong();
+  const Synth& synth = *out.synth;
+  std::set<std::string> used;
+  std::set<int> followed;
+  for (int k = 0; k < Synth::kRenderedChannels; ++k) {
+    const SynthChannel& channel = *synth.channels[k];
+    if (channel.insertPresent) used.insert("insert");
+    for (const auto& layer : channel.layers) {
+      const Voice& voice = *layer[0];
+      for (const auto& modulator : voice.modulators) {
+        if (modulator->type == moduleType::kEnvelope)
+          used.insert(static_cast<const Envelope&>(*modulator).hold ? "hold" : "no hold");
+        if (modulator->type == moduleType::kLfo) used.insert("lfo");
+        if (modulator->type == moduleType::kControllerFollower)
+          followed.insert(static_cast<const ControllerFollower&>(*modulator).controller);
+      }
+      for (size_t o = 1; o < voice.oscillators.size(); ++o) {
+        const Oscillator& osc = *voice.oscillators[o];
+        if (osc.sync) used.insert("sync");
+        if (osc.fmAmount != 0.0f || osc.routes[4].depth != 0.0f) used.insert("fm");
+        used.insert(osc.combine == 1 ? "ring" : "mix");
+      }
+      for (const auto& effect : voice.effects) {
+        if (effect->type == moduleType::kWaveshaper) used.insert("waveshaper");
+        if (effect->type == moduleType::kFilter)
+          used.insert("filter" + std::to_string(static_cast<const Filter&>(*effect).mode));
+      }
+    }
+  }
+  for (const char* kind : {"insert", "hold", "no hold", "lfo", "sync", "fm", "ring", "mix",
+                           "waveshaper", "filter0", "filter1", "filter2", "filter3"})
+    EXPECT_TRUE(used.count(kind)) << kind;
+
+  // Followers hear both kinds of controller source.
+  const Song& song = *out.song;
+  bool slid = false, commanded = false;
+  for (int k = 0; k < Synth::kRenderedChannels; ++k)
+    for (const OrderStep& step : song.orderLists[size_t(k)].steps)
+      slid = slid || followed.count(step.slideA.controller) || followed.count(step.slideB.controller);
+  for (const Pattern& pattern : song.patterns)
+    for (const PatternRow& row : pattern.rows)
+      for (const PatternCell& cell : row.cells) commanded = commanded || followed.count(cell.command);
+  EXPECT_TRUE(slid);
+  EXPECT_TRUE(commanded);
+
+  for (int b = 0; b < Synth::kBuses; ++b) {
+    const float* sends[] = {synth.send1, synth.send2, synth.send3};
+    bool sent = false;
+    for (int k = 0; k < Synth::kRenderedChannels; ++k) sent = sent || (sends[b][k] > 0.0f && synth.volume[k] > 0.0f);
+    EXPECT_TRUE(sent) << "bus " << b + 1;
   }
 }
 
