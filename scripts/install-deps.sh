@@ -13,7 +13,7 @@ packages=(
   libfreetype-dev fonts-dejavu-core
 )
 if [ "${KYL_WITH_WINDOWS:-0}" = 1 ]; then
-  packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 pulseaudio zip)
+  packages+=(g++-mingw-w64-x86-64-posix wine wine64 pulseaudio zip python3)
 fi
 
 missing=()
