@@ -20,7 +20,7 @@ cmake -S . -B "$host" -DCMAKE_BUILD_TYPE=Release -DKYL_TESTS=OFF -DKYL_BENCH=OFF
 cmake --build "$host" -j"$jobs" --target kyl_song kyl_pictures
 
 echo "== kylvander.exe (mingw-w64) =="
-cmake -S . -B "$out" -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw64.cmake \
+cmake --no-warn-unused-cli -S . -B "$out" -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw64.cmake \
   -DCMAKE_BUILD_TYPE=Release -DKYL_CONTENT=OFF -DKYL_BENCH=OFF -DKYL_TESTS=ON >/dev/null
 cmake --build "$out" -j"$jobs" --target kylvander kyl_win32_sound_ring_test
 
