@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -49,7 +50,7 @@ TEST(SoundOutputThread, StopIsSafeWithoutStartAndTwice) {
   SUCCEED();
 }
 
-TEST(SoundOutputThread, PlaysOnTheDummyDeviceInRealTime) {
+TEST(SoundOutputThread, DummyDeviceKeepsRealTime) {
   setenv("SDL_AUDIODRIVER", "dummy", 1);
   Synth synth;
   auto song = makeTestSong(100, 1);
@@ -128,8 +129,11 @@ TEST(SoundOutputThread, DeviceReceivesTheOfflineRenderersBytes) {
   ASSERT_GE(first, leadingSilence);
   size_t offset = first - leadingSilence;
   ASSERT_LE(offset + expected.size(), played.size());
-  EXPECT_TRUE(std::equal(expected.begin(), expected.end(), played.begin() + offset))
-      << "the device got other bytes than the renderer wrote";
+  auto mismatch = std::mismatch(expected.begin(), expected.end(), played.begin() + offset);
+  EXPECT_TRUE(mismatch.first == expected.end())
+      << "the device got other bytes than the renderer wrote, from byte "
+      << (mismatch.first - expected.begin()) << " of " << expected.size() << " (offset " << offset
+      << ")";
 }
 
 }  // namespace
