@@ -69,6 +69,31 @@ TEST(PrecalcWindow, ClosedWindowLeavesLaterUpdatesWithNothingToDo) {
   window.pumpMessages();
 }
 
+intptr_t plainProcedure(void*, platform::WindowHandle window, uint32_t message, uintptr_t wParam,
+                        intptr_t lParam) {
+  return platform::defaultProcedure(window, message, wParam, lParam);
+}
+
+// The show builds its scenes right after the precalculation, on its own GL
+// context: painting and closing the progress window must leave it current.
+TEST(PrecalcWindow, ShowsGLContextStaysCurrent) {
+  platform::registerWindowClass("OpenGL", &plainProcedure);
+  platform::WindowHandle main = platform::createWindow(
+      "OpenGL", "main", platform::WindowStyle::OverlappedFramed, 0, 0, 64, 48);
+  platform::GLContextHandle context = platform::createGLContext(main, 32, 24);
+  SDL_GLContext current = SDL_GL_GetCurrentContext();
+  ASSERT_NE(current, nullptr);
+  {
+    PrecalcWindow window;
+    for (uint32_t percent : {0u, 50u, 100u}) window.showProgress(percent);
+    window.pumpMessages();
+    EXPECT_EQ(SDL_GL_GetCurrentContext(), current);
+  }
+  EXPECT_EQ(SDL_GL_GetCurrentContext(), current);
+  platform::deleteGLContext(main, context);
+  platform::destroyWindow(main);
+}
+
 TEST(PrecalcWindow, CentredWithTruncatingDivision) {
   EXPECT_EQ(PrecalcWindow::centredLeft(1024), 362);
   EXPECT_EQ(PrecalcWindow::centredLeft(1025), 362);  // the odd pixel goes right

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/Paint.h"
 #include "platform/sdl/SdlWindow.h"
@@ -19,18 +20,40 @@ void invalidateAndUpdate(WindowHandle window) {
   if (window) sdl::sendMessage(window, msg::Paint, 0, 0);
 }
 
+namespace {
+
+// The GL context current on the painting thread, put back after a paint.
+struct CurrentGL {
+  SDL_Window* window;
+  SDL_GLContext context;
+};
+static_assert(sizeof(CurrentGL) <= sizeof(PaintContext::native), "paint state fits");
+
+}  // namespace
+
 bool beginPaint(WindowHandle window, PaintContext* paint) {
   *paint = PaintContext{};
   if (!window) return false;
+  // SDL would otherwise draw window surfaces through a renderer of its own,
+  // with a GL context that displaces the show's current one.
+  SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_OVERRIDE);
+  CurrentGL current{SDL_GL_GetCurrentWindow(), SDL_GL_GetCurrentContext()};
   SDL_Surface* surface = SDL_GetWindowSurface(window->sdl);
   if (!surface) return false;
   paint->window = window;
   paint->device = surface;
+  std::memcpy(paint->native, &current, sizeof current);
   return true;
 }
 
 void endPaint(PaintContext* paint) {
-  if (paint->window && paint->device) SDL_UpdateWindowSurface(paint->window->sdl);
+  if (paint->window && paint->device) {
+    SDL_UpdateWindowSurface(paint->window->sdl);
+    CurrentGL current;
+    std::memcpy(&current, paint->native, sizeof current);
+    if (current.context && SDL_GL_GetCurrentContext() != current.context)
+      SDL_GL_MakeCurrent(current.window, current.context);
+  }
   *paint = PaintContext{};
 }
 
