@@ -60,7 +60,7 @@ const std::vector<Field<SongHeader>>& headerFields() {
   };
   static const std::vector<Field<SongHeader>> fields = {
       byte("tempo", &Song::tempo, 1),
-      byte("speed", &Song::speed, 0),
+      byte("speed", &Song::speed, 1),
       byte("stepLength", &Song::stepLength, 1),
       byte("reserved", &Song::reserved, 0),
       {"length", [](SongHeader& h, const Setting& s, const NameScope&) { h.length = s.integer(1, 65535); }},
@@ -73,9 +73,11 @@ struct RowBlock {
   std::vector<PatternRow> rows;
 };
 
+// One pass over the statements, building the Synth and the Song as it goes;
+// names must be declared before they are used.
 class Compiler {
  public:
-  explicit Compiler(const SourceText& source) : source_(source), lines_(source.lines()) {}
+  explicit Compiler(const SourceText& source) : lines_(source.lines()) {}
 
   CompiledSong run() {
     out_.synth = std::make_unique<Synth>();
@@ -328,6 +330,7 @@ class Compiler {
         if (entry.words.size() < 2) entry.fail("expected 'use PHRASE...'");
         for (size_t i = 1; i < entry.words.size(); ++i) usePhrase(entry, i, result.rows);
       } else if (isRowLine(entry)) {
+        if (result.rows.size() >= 65535) entry.fail("more than 65535 rows");
         result.rows.push_back(parseRow(entry, velocity));
       } else {
         entry.fail("expected a row (NOTE VELOCITY COMMAND ARGUMENT | ...) or 'use', found '" +
@@ -357,6 +360,10 @@ class Compiler {
     }
     auto found = phrases_.find(text);
     if (found == phrases_.end()) line.failAt(word, "no phrase is named '" + text + "' (phrases come before their use)");
+    // No phrase or pattern can use more rows than a pattern holds; checked
+    // before copying, so that nested repeats cannot blow up.
+    if (rows.size() + found->second.rows.size() * size_t(times) > 65535)
+      line.failAt(word, "more than 65535 rows");
     std::vector<PatternRow> piece = found->second.rows;
     if (semitones) transposeRows(piece, int(semitones), line);
     for (long k = 0; k < times; ++k) rows.insert(rows.end(), piece.begin(), piece.end());
@@ -501,7 +508,6 @@ class Compiler {
     }
   }
 
-  const SourceText& source_;
   const std::vector<SourceLine>& lines_;
   size_t at_ = 0;
   CompiledSong out_;
