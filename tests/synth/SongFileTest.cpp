@@ -4,6 +4,7 @@
 // AddressSanitizer: every image here is an exactly sized heap block).
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 
 #include "DemoSong.h"
@@ -271,4 +272,26 @@ TEST(DataStream, FileModeReadsWhatWasWrittenAndSinkMatchesIt) {
   EXPECT_EQ(memory.readInt(4), 0u) << "3 bytes remain";
   EXPECT_TRUE(memory.failed());
   EXPECT_EQ(memory.tell(), 10u);
+}
+
+// The demo song's sound, pinned: any change to the arithmetic of a module
+// shows here. Update the figure only for an intended change of the sound.
+TEST(SongFile, DemoSongSoundsAsBefore) {
+  const auto image = demoSongImage();
+  Synth synth;
+  auto song = load(synth, image);
+  ASSERT_TRUE(song);
+  platform::srand(1);
+  auto rendered = renderSong(synth, *song, 0, 5, 10000, nullptr);
+  uint64_t hash = 14695981039346656037ull;
+  double energy = 0;
+  for (const int16_t* block : rendered.blocks)
+    for (uint32_t i = 0; i < rendered.framesPerBlock * 2; ++i) {
+      hash = (hash ^ uint16_t(block[i])) * 1099511628211ull;
+      energy += double(block[i]) * block[i];
+    }
+  const double rms = std::sqrt(energy / (rendered.blocks.size() * rendered.framesPerBlock * 2.0));
+  EXPECT_GT(rms, 50.0);
+  EXPECT_LT(rms, 12000.0);
+  EXPECT_EQ(hash, 5725065069543733019ull) << std::hex << hash << std::dec << " rms " << rms;
 }
