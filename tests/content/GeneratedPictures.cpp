@@ -1,7 +1,7 @@
 #include "GeneratedPictures.h"
 
 #include <fstream>
-#include <iterator>
+#include <utility>
 
 #include "PictureCatalog.h"
 
@@ -12,9 +12,12 @@ namespace {
 // The files the build made with kyl_picgen (a separate process).
 bool readBuiltPictures(std::map<std::string, TgaBytes>& files) {
   for (const picgen::PictureSpec& spec : picgen::pictureCatalog()) {
-    std::ifstream in(std::string(KYL_PICTURE_DIR) + "/" + spec.file, std::ios::binary);
+    std::ifstream in(std::string(KYL_PICTURE_DIR) + "/" + spec.file, std::ios::binary | std::ios::ate);
     if (!in) return false;
-    files[spec.file] = TgaBytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    TgaBytes bytes(size_t(in.tellg()));
+    in.seekg(0);
+    if (!in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()))) return false;
+    files[spec.file] = std::move(bytes);
   }
   return true;
 }
