@@ -1,0 +1,188 @@
+// The show on a real X server (Xvfb), as a user sees it: a 640x480 client
+// area, the frame rate in the title, and an end with exit code 0 within a
+// second of Escape or of the window manager's close request.
+#include <gtest/gtest.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <regex>
+#include <string>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+pid_t spawn(std::vector<std::string> args, const std::vector<std::string>& extraEnv,
+            int stdoutFd = -1) {
+  std::vector<std::string> env;
+  for (char** e = environ; *e; ++e) {
+    std::string entry = *e;
+    if (entry.rfind("DISPLAY=", 0) == 0 || entry.rfind("SDL_VIDEODRIVER=", 0) == 0) continue;
+    env.push_back(entry);
+  }
+  env.insert(env.end(), extraEnv.begin(), extraEnv.end());
+  std::vector<char*> argv, envp;
+  for (auto& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  for (auto& e : env) envp.push_back(e.data());
+  envp.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  if (stdoutFd >= 0) posix_spawn_file_actions_adddup2(&actions, stdoutFd, 1);
+  pid_t pid = -1;
+  if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) pid = -1;
+  posix_spawn_file_actions_destroy(&actions);
+  return pid;
+}
+
+// Waits for the process to end; -1 when it did not within the time.
+int waitFor(pid_t pid, std::chrono::milliseconds limit) {
+  auto deadline = Clock::now() + limit;
+  int status = 0;
+  while (waitpid(pid, &status, WNOHANG) == 0) {
+    if (Clock::now() > deadline) return -1;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+void stop(pid_t pid) {
+  if (pid <= 0) return;
+  kill(pid, SIGKILL);
+  waitpid(pid, nullptr, 0);
+}
+
+std::string windowName(Display* display, Window window) {
+  char* name = nullptr;
+  std::string result;
+  if (XFetchName(display, window, &name) && name) result = name;
+  if (name) XFree(name);
+  return result;
+}
+
+// The top-level window whose title matches, or 0.
+Window findWindow(Display* display, const std::regex& title) {
+  Window root = DefaultRootWindow(display), parent = 0, *children = nullptr;
+  unsigned count = 0;
+  Window found = 0;
+  if (XQueryTree(display, root, &root, &parent, &children, &count)) {
+    for (unsigned i = 0; i < count && !found; ++i)
+      if (std::regex_match(windowName(display, children[i]), title)) found = children[i];
+    if (children) XFree(children);
+  }
+  return found;
+}
+
+class ShowUnderXTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!std::getenv("KYL_TEST_X")) {
+      // Opt-in through ctest, which sets it when Xvfb and xdotool exist.
+      GTEST_SKIP() << "KYL_TEST_X not set";
+    }
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    // Xvfb picks a free display and writes its number to the descriptor.
+    xvfb = spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1024x768x24",
+                  "-nolisten", "tcp"},
+                 {});
+    close(fds[1]);
+    ASSERT_GT(xvfb, 0);
+    char buffer[16] = {};
+    ssize_t got = read(fds[0], buffer, sizeof buffer - 1);
+    close(fds[0]);
+    ASSERT_GT(got, 0) << "Xvfb did not start";
+    displayName = ":" + std::to_string(std::atoi(buffer));
+    display = XOpenDisplay(displayName.c_str());
+    ASSERT_NE(display, nullptr);
+  }
+  void TearDown() override {
+    stop(show);
+    if (display) XCloseDisplay(display);
+    stop(xvfb);
+  }
+
+  // Starts the show and waits for its frame-rate title.
+  Window startShow() {
+    show = spawn({KYL_EXECUTABLE, "--windowed"},
+                 {"DISPLAY=" + displayName, "SDL_AUDIODRIVER=dummy"});
+    EXPECT_GT(show, 0);
+    const std::regex readout("fps: [0-9]+");
+    auto deadline = Clock::now() + std::chrono::seconds(240);  // scenes build textures first
+    while (Clock::now() < deadline) {
+      if (Window window = findWindow(display, readout)) return window;
+      int status = 0;
+      if (waitpid(show, &status, WNOHANG) == show) {
+        show = 0;
+        ADD_FAILURE() << "the show ended before its first frame";
+        return 0;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ADD_FAILURE() << "no frame-rate title";
+    return 0;
+  }
+
+  void expectClientArea(Window window) {
+    XWindowAttributes attributes{};
+    ASSERT_TRUE(XGetWindowAttributes(display, window, &attributes));
+    EXPECT_EQ(attributes.width, 640);
+    EXPECT_EQ(attributes.height, 480);
+  }
+
+  int endsWithin(std::chrono::milliseconds limit) {
+    int code = waitFor(show, limit);
+    if (code != -1) show = 0;
+    return code;
+  }
+
+  pid_t xvfb = 0;
+  pid_t show = 0;
+  std::string displayName;
+  Display* display = nullptr;
+};
+
+TEST_F(ShowUnderXTest, EscapeEndsTheShowWithinASecond) {
+  Window window = startShow();
+  ASSERT_NE(window, 0u);
+  expectClientArea(window);
+  // Without a window manager the focus follows the pointer.
+  std::string id = std::to_string(window);
+  pid_t tool = spawn({"xdotool", "mousemove", "--window", id, "100", "100", "sleep", "0.2", "key",
+                      "Escape"},
+                     {"DISPLAY=" + displayName});
+  ASSERT_GT(tool, 0);
+  EXPECT_EQ(waitFor(tool, std::chrono::seconds(10)), 0);
+  EXPECT_EQ(endsWithin(std::chrono::seconds(1)), 0);
+}
+
+TEST_F(ShowUnderXTest, TheCloseRequestEndsTheShowWithinASecond) {
+  Window window = startShow();
+  ASSERT_NE(window, 0u);
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(display, window, False, NoEventMask, &event);
+  XFlush(display);
+  EXPECT_EQ(endsWithin(std::chrono::seconds(1)), 0);
+}
+
+}  // namespace
