@@ -3,7 +3,8 @@
 # one Wine environment (Xvfb, PulseAudio null sink, fresh prefix)
 #   - the sound ring's lock test on DirectSound,
 #   - the smoke test of the packed show,
-#   - the offline song render compared with the Linux build's.
+#   - the offline song render compared with the Linux build's,
+#   - the exported scene textures compared with the Linux build's.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -41,5 +42,33 @@ else
   failures=$((failures + 1))
 fi
 
-echo "Windows checks: $((3 - failures)) of 3 passed ($((SECONDS - started)) s after the build)"
+echo "== scene textures, Windows build against Linux build =="
+linux_tex=$KYL_WINE_ENV_DIR/textures-linux
+windows_tex=$KYL_WINE_ENV_DIR/textures-windows
+if SDL_VIDEODRIVER=offscreen build-windows/host/src/shell/kylvander --dump-textures "$linux_tex" \
+     --data "$root/build-windows/host/data/show" &&
+   (cd "$show" && wine ./kylvander.exe --dump-textures "$(winepath -w "$windows_tex")" \
+      2> >(grep -v '^ALSA' >&2)); then
+  count=0
+  differing=0
+  for file in "$linux_tex"/*; do
+    count=$((count + 1))
+    if ! cmp -s "$file" "$windows_tex/$(basename "$file")"; then
+      echo "differs: $(basename "$file")"
+      differing=$((differing + 1))
+    fi
+  done
+  if [ $count -gt 0 ] && [ $differing = 0 ] &&
+     [ "$(ls "$windows_tex" | wc -l)" = $count ]; then
+    echo "identical: $count textures"
+  else
+    echo "$differing of $count textures differ (Windows wrote $(ls "$windows_tex" | wc -l))"
+    failures=$((failures + 1))
+  fi
+else
+  echo "a texture export failed"
+  failures=$((failures + 1))
+fi
+
+echo "Windows checks: $((4 - failures)) of 4 passed ($((SECONDS - started)) s after the build)"
 [ $failures = 0 ]
