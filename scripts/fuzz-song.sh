@@ -18,6 +18,6 @@ for song in "$root/build/data/show/brumtakt" "$build/../build/data/show/brumtakt
   [ -f "$song" ] && cp "$song" "$build/seeds/brumtakt" && break
 done
 
-# Set-up sections are a few kilobytes; larger inputs only slow the search.
-"$build/song_fuzzer" -max_total_time="$seconds" -max_len=16384 -timeout=10 \
+# Room for the show's song (some 25 kB) as a seed.
+"$build/song_fuzzer" -max_total_time="$seconds" -max_len=32768 -timeout=10 \
   -rss_limit_mb=2048 -print_final_stats=1 "$build/corpus" "$build/seeds"
