@@ -203,3 +203,24 @@ TEST(SdlNoDisplay, AnOffscreenDriverThatNobodyAskedForIsRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+intptr_t passingProcedure(void*, platform::WindowHandle window, uint32_t message,
+                          uintptr_t wParam, intptr_t lParam) {
+  return platform::defaultProcedure(window, message, wParam, lParam);
+}
+
+TEST_F(SdlWindowTest, AClosingWindowLeavesTheScreenSaverToTheOnesLeft) {
+  // A second window that lets the screen saver start (a progress window).
+  platform::registerWindowClass("Passing", &passingProcedure);
+  auto second =
+      platform::createWindow("Passing", "", platform::WindowStyle::OverlappedFramed, 0, 0, 64, 64);
+  platform::setWindowProcedure(second, nullptr);
+  EXPECT_TRUE(SDL_IsScreenSaverEnabled());
+  platform::destroyWindow(second);
+  platform::unregisterWindowClass("Passing");
+  EXPECT_FALSE(SDL_IsScreenSaverEnabled());
+}
+
+}  // namespace

@@ -112,6 +112,9 @@ void pumpMessages() {
   }
 }
 
+// From the key events pumped so far: SDL reports keys only to a focused
+// window, so unlike GetAsyncKeyState this does not see keys pressed while
+// another program has the focus.
 bool asyncKeyDown(int virtualKey) {
   return virtualKey >= 0 && virtualKey < 256 && sdl::gKeyDown[virtualKey];
 }

@@ -202,6 +202,10 @@ void destroyWindow(WindowHandle window) {
   sdl::removeWindow(window);
   SDL_DestroyWindow(window->sdl);
   delete window;
+  // The window that allowed or refused the screen saver may be this one: the
+  // ones left decide again (a progress window must not leave it allowed
+  // for the show).
+  sdl::forEachWindow([](NativeWindow* w) { sdl::askScreenSaverPermission(w); });
 }
 
 void showWindow(WindowHandle window) {
