@@ -303,7 +303,8 @@ int runBenchmark(const Options& options) {
   const SceneSchedule schedule;
 
   std::printf("frame times, %d frames of virtual time per scene at 640x480%s\n",
-              int(kSecondsPerScene * kFps), unthrottled ? "" : " (swap may wait for the display)");
+              int(kSecondsPerScene * kFps),
+              unthrottled ? "" : " (the swap interval could not be changed)");
   std::printf("scene   fps     median ms  worst ms\n");
   std::vector<double> times;
   for (int scene = 0; scene < kSceneCount; ++scene) {
