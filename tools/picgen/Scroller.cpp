@@ -107,22 +107,24 @@ Picture scroller(Studio& studio) {
 
   out.addLight(lettering.soften(rules, 4.0f), palette::kTeal, 0.8f);
   out.paint(rules, palette::kIce, 0.6f);
-  out.addLight(lettering.soften(title, 16.0f), palette::kAmber, 0.8f);
+  out.addLight(lettering.soften(title, 16.0f), palette::kAmber, 1.0f);
   out.addLight(lettering.soften(greeting, 6.0f), palette::kAmber, 0.5f);
   out.addLight(lettering.soften(credits, 6.0f), palette::kTeal, 0.7f);
   out.addLight(lettering.soften(stars2, 8.0f), palette::kGold, 1.0f);
   out.paint(lettering.grow(title, 3.0f), palette::kNight);
   Plane bevel = lettering.bevel(title, 3.0f);
-  ColorRamp titleRamp{{0.0f, palette::kFrost},
-                      {0.45f, palette::kIce},
-                      {0.55f, palette::kGold},
-                      {1.0f, palette::kAmber}};
+  // Kept near white: the scene shows the scroller at about a fifth of its
+  // brightness most of the time, so the letters need all the light they get.
+  ColorRamp titleRamp{{0.0f, palette::kWhite},
+                      {0.5f, palette::kFrost},
+                      {0.62f, Rgba(1.0f, 0.93f, 0.78f)},
+                      {1.0f, palette::kGold}};
   for (int y = 0; y < kHigh; ++y) {
     Rgba fill = titleRamp.at((float(y) - 210.0f) / 140.0f);
     for (int x = 0; x < kWide; ++x) {
       float m = title.at(x, y);
       if (m <= 0.0f) continue;
-      Rgba c = fill.rgbScaled(0.85f + 0.35f * bevel.at(x, y));
+      Rgba c = fill.rgbScaled(1.0f + 0.3f * bevel.at(x, y));
       out.at(x, y) = over(Rgba(clamp01(c.r), clamp01(c.g), clamp01(c.b)).premultiplied(m), out.at(x, y));
     }
   }
