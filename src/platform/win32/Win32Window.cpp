@@ -2,9 +2,10 @@
 //
 // A WindowHandle is the HWND itself, so a handle outlives its window exactly
 // as an HWND does: calls on a destroyed window fail quietly instead of
-// touching freed memory. Each registered class remembers its procedure by
-// class atom; the window's user pointer lives in GWLP_USERDATA, and until it
-// is set the window gets default processing.
+// touching freed memory. Each registered class gets a Win32 procedure of its
+// own that forwards to the class's WindowProcedure; the window's user pointer
+// lives in GWLP_USERDATA, and until it is set the window gets default
+// processing.
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
@@ -28,26 +29,33 @@ constexpr UINT kClassStyle = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
 // 4 bytes of window data for every class (the progress window's percentage).
 constexpr int kWindowBytes = 4;
 
+// A registered class and the procedure its windows dispatch to. Each slot
+// has its own Win32 window procedure (below), so dispatch needs no lookup.
 struct RegisteredClass {
-  ATOM atom = 0;
+  char name[64] = {};
   WindowProcedure procedure = nullptr;
 };
 // The show registers two classes at most; a few spare slots cost nothing.
-RegisteredClass registeredClasses[8];
+constexpr int kClassSlots = 8;
+RegisteredClass registeredClasses[kClassSlots];
 
-WindowProcedure procedureOf(HWND hwnd) {
-  ATOM atom = ATOM(GetClassLongPtrA(hwnd, GCW_ATOM));
-  for (const RegisteredClass& c : registeredClasses) {
-    if (c.atom != 0 && c.atom == atom) return c.procedure;
-  }
-  return nullptr;
-}
-
+template <int Slot>
 LRESULT CALLBACK classProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   void* user = reinterpret_cast<void*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  WindowProcedure procedure = user ? procedureOf(hwnd) : nullptr;
-  if (!procedure) return DefWindowProcA(hwnd, message, wParam, lParam);
+  WindowProcedure procedure = registeredClasses[Slot].procedure;
+  if (!user || !procedure) return DefWindowProcA(hwnd, message, wParam, lParam);
   return procedure(user, toHandle(hwnd), message, wParam, lParam);
+}
+
+constexpr WNDPROC kSlotProcedures[kClassSlots] = {
+    classProcedure<0>, classProcedure<1>, classProcedure<2>, classProcedure<3>,
+    classProcedure<4>, classProcedure<5>, classProcedure<6>, classProcedure<7>};
+
+RegisteredClass* slotNamed(const char* className) {
+  for (RegisteredClass& c : registeredClasses) {
+    if (c.procedure && std::strcmp(c.name, className) == 0) return &c;
+  }
+  return nullptr;
 }
 
 HINSTANCE instance() { return GetModuleHandleA(nullptr); }
@@ -81,9 +89,20 @@ intptr_t defaultProcedure(WindowHandle window, uint32_t message, uintptr_t wPara
 }
 
 void registerWindowClass(const char* className, WindowProcedure procedure) {
+  // Registered before (a second precalculation): the class stays, its
+  // windows dispatch to the new procedure.
+  if (RegisteredClass* slot = slotNamed(className)) {
+    slot->procedure = procedure;
+    return;
+  }
+  int slot = 0;
+  while (slot < kClassSlots && registeredClasses[slot].procedure) ++slot;
+  if (slot == kClassSlots || std::strlen(className) >= sizeof registeredClasses[0].name) {
+    throw PlatformError(std::string("cannot register the window class ") + className);
+  }
   WNDCLASSA wc = {};
   wc.style = kClassStyle;
-  wc.lpfnWndProc = classProcedure;
+  wc.lpfnWndProc = kSlotProcedures[slot];
   wc.cbClsExtra = 0;
   wc.cbWndExtra = kWindowBytes;
   wc.hInstance = instance();
@@ -92,32 +111,15 @@ void registerWindowClass(const char* className, WindowProcedure procedure) {
   wc.hbrBackground = nullptr;
   wc.lpszMenuName = nullptr;
   wc.lpszClassName = className;
-  ATOM atom = RegisterClassA(&wc);
-  if (atom == 0) {
-    // Registered before (a second precalculation): keep it, update the
-    // procedure it dispatches to.
-    WNDCLASSA existing = {};
-    atom = ATOM(GetClassInfoA(instance(), className, &existing));
-    if (atom == 0) return;
-  }
-  RegisteredClass* slot = nullptr;
-  for (RegisteredClass& c : registeredClasses) {
-    if (c.atom == atom) {
-      c.procedure = procedure;
-      return;
-    }
-    if (c.atom == 0 && !slot) slot = &c;
-  }
-  if (slot) *slot = RegisteredClass{atom, procedure};
+  // A failure shows when the window is created (CreateWindowExA names it).
+  if (RegisterClassA(&wc) == 0) return;
+  std::strcpy(registeredClasses[slot].name, className);
+  registeredClasses[slot].procedure = procedure;
 }
 
 void unregisterWindowClass(const char* className) {
-  WNDCLASSA existing = {};
-  ATOM atom = ATOM(GetClassInfoA(instance(), className, &existing));
-  if (UnregisterClassA(className, instance()) && atom != 0) {
-    for (RegisteredClass& c : registeredClasses) {
-      if (c.atom == atom) c = RegisteredClass{};
-    }
+  if (UnregisterClassA(className, instance())) {
+    if (RegisteredClass* slot = slotNamed(className)) *slot = RegisteredClass{};
   }
 }
 
