@@ -1,20 +1,13 @@
 // Picture generator: the designs, one function per picture (or family).
-// Each knows the quad its picture is drawn on, so text and round shapes are
-// pre-distorted to look right on the 640 x 480 screen; `Footprint` says how
-// many screen pixels one texel covers there.
+// Each knows the quad its picture is drawn on (its Footprint), so text and
+// round shapes are pre-distorted to look right on the 640 x 480 screen.
 #pragma once
 
+#include "Footprint.h"
 #include "Picture.h"
 #include "Studio.h"
 
 namespace picgen {
-
-struct Footprint {
-  float pixelsX;  // screen pixels per texel, across
-  float pixelsY;  // and down
-  // Horizontal scale that makes shapes look round on screen.
-  float squeeze() const { return pixelsY / pixelsX; }
-};
 
 // Backgrounds (opaque, full screen unless said otherwise).
 Picture openingBackground(Studio& studio);   // part01_bg: night nebula, slowly zoomed

@@ -3,7 +3,7 @@
 // even on quads that stretch a picture more one way than the other.
 #pragma once
 
-#include "Designs.h"
+#include "Footprint.h"
 #include "Plane.h"
 
 namespace picgen {
