@@ -2,12 +2,15 @@
 // file writer, text measurement, tiling noise, and their failures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 #include <string>
 
 #include "Noise.h"
 #include "Picture.h"
+#include "Plane.h"
+#include "Sdf.h"
 #include "TgaWriter.h"
 #include "Typesetter.h"
 
@@ -80,6 +83,56 @@ TEST(Noise, RepeatsAfterItsPeriod) {
       EXPECT_NEAR(noise.fbm(x, y, 4, 4, 3), noise.fbm(x + 4.0f, y + 3.0f, 4, 4, 3), 1e-5f);
       EXPECT_NEAR(noise.gradient(x, y, 4, 3), noise.gradient(x - 4.0f, y - 6.0f, 4, 3), 1e-5f);
     }
+}
+
+TEST(Plane, WrappedBlurKeepsTheLightAndCrossesTheEdge) {
+  // Tiling pictures (scroller, shimmer) are blurred with wrap-around: light
+  // leaving one edge must come back at the other, none lost.
+  picgen::Plane p(64, 32);
+  p.at(0, 16) = 1.0f;
+  picgen::Plane b = p.blurred(4.0f, picgen::Plane::Edge::Wrap);
+  float sum = 0.0f;
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 64; ++x) sum += b.at(x, y);
+  EXPECT_NEAR(sum, 1.0f, 1e-4f);
+  EXPECT_GT(b.at(63, 16), 0.0f);
+  EXPECT_NEAR(b.at(63, 16), b.at(1, 16), 1e-6f);
+}
+
+TEST(Sdf, EdgeCoverageGivesTheShapesArea) {
+  // One-pixel edge coverage instead of supersampling: the area must still
+  // come out right, or every shape would be too fat or too thin.
+  const float radius = 20.0f;
+  float area = 0.0f;
+  for (int y = 0; y < 64; ++y)
+    for (int x = 0; x < 64; ++x) {
+      picgen::Vec2 p(float(x) + 0.5f, float(y) + 0.5f);
+      area += picgen::coverage(picgen::sdEllipse(p, picgen::Vec2(32.3f, 31.7f), radius, radius * 0.6f), 1.0f);
+    }
+  EXPECT_NEAR(area / (3.14159265f * radius * radius * 0.6f), 1.0f, 0.005f);
+}
+
+TEST(Typesetter, AlignsInkNotAdvance) {
+  picgen::Typesetter type(KYL_PICGEN_FONT_DIR);
+  picgen::TextStyle style{"DejaVuSans-Bold.ttf", 40.0f};
+  auto inkColumns = [](const picgen::Plane& p, int* left, int* right, int* bottom) {
+    *left = p.width(), *right = -1, *bottom = -1;
+    for (int y = 0; y < p.height(); ++y)
+      for (int x = 0; x < p.width(); ++x)
+        if (p.at(x, y) > 0.5f) {
+          *left = std::min(*left, x), *right = std::max(*right, x), *bottom = std::max(*bottom, y);
+        }
+  };
+  int left, right, bottom;
+  picgen::Plane centred(200, 80);
+  type.draw(centred, "KYL", style, 100.0f, 60.0f, picgen::Align::Centre);
+  inkColumns(centred, &left, &right, &bottom);
+  EXPECT_NEAR((float(left) + float(right) + 1.0f) * 0.5f, 100.0f, 1.0f);
+  EXPECT_NEAR(float(bottom) + 1.0f, 60.0f, 1.0f);  // sits on the baseline
+  picgen::Plane righted(200, 80);
+  type.draw(righted, "KYL", style, 190.0f, 60.0f, picgen::Align::Right);
+  inkColumns(righted, &left, &right, &bottom);
+  EXPECT_NEAR(float(right) + 1.0f, 190.0f, 1.0f);
 }
 
 }  // namespace
