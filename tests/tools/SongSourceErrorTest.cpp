@@ -45,6 +45,7 @@ TEST(SongSourceErrors, NameFileLineAndProblem) {
       {"song length=2\npattern p\n  C-4\nend\norder 0\n  3 p\nend\n", "6", "beyond the song's length=2"},
       {"order 16\nend\n", "1", "no channel name nor a channel number"},
       {"end\n", "1", "'end' without a block"},
+      {voice + "    envelope\n    oscillator\nend\nchannel 1\n", "6", "is an 'end' missing above?"},
       {"phrase a\n  C-4\nend\nphrase b\n  use a*256\nend\nphrase c\n  use b*256\nend\n", "8",
        "more than 65535 rows"},
   };

@@ -20,6 +20,14 @@
 
 namespace {
 
+// A statement that only stands at the top level: met inside a block, it most
+// likely means an "end" is missing.
+std::string missingEndHint(const std::string& keyword) {
+  for (const char* top : {"song", "controller", "bus", "channel", "phrase", "pattern", "order"})
+    if (keyword == top) return " (is an 'end' missing above?)";
+  return "";
+}
+
 bool isName(const std::string& word) {
   if (word.empty() || std::isdigit(static_cast<unsigned char>(word[0]))) return false;
   for (char c : word)
@@ -174,7 +182,7 @@ class Compiler {
         auto& chorus = static_cast<Chorus&>(*chain.fill(slot, moduleType::kChorus));
         applySettings(chorus, settingsOf(entry, 1), chorusFields(), names(), "chorus");
       } else {
-        entry.fail("a bus slot is 'delay', 'chorus' or 'empty', not '" + kind + "'");
+        entry.fail("a bus slot is 'delay', 'chorus' or 'empty', not '" + kind + "'" + missingEndHint(kind));
       }
       ++slot;
     });
@@ -217,7 +225,7 @@ class Compiler {
         if (channel.layerCount >= SynthChannel::kMaxLayers) entry.fail("a channel has at most 255 layers");
         layer(entry, channel);
       } else {
-        entry.fail("a channel holds 'insert' and 'layer' blocks, not '" + kind + "'");
+        entry.fail("a channel holds 'insert' and 'layer' blocks, not '" + kind + "'" + missingEndHint(kind));
       }
     });
     if (channel.layerCount == 0) line.fail("channel " + std::to_string(index) + " has no layer");
@@ -292,7 +300,7 @@ class Compiler {
         }
       } else {
         entry.fail("a layer holds envelope, lfo, follower, oscillator, filter and waveshaper lines, not '" +
-                   kind + "'");
+                   kind + "'" + missingEndHint(kind));
       }
     });
     if (modulators == 0) line.fail("a voice needs its amplitude envelope");
@@ -334,7 +342,7 @@ class Compiler {
         result.rows.push_back(parseRow(entry, velocity));
       } else {
         entry.fail("expected a row (NOTE VELOCITY COMMAND ARGUMENT | ...) or 'use', found '" +
-                   entry.words[0] + "'");
+                   entry.words[0] + "'" + missingEndHint(entry.words[0]));
       }
     });
     return result;
@@ -439,7 +447,7 @@ class Compiler {
       auto first = parseInteger(where.substr(0, dots));
       auto last = dots == std::string::npos ? first : parseInteger(where.substr(dots + 2));
       if (!first || !last || *first < 0 || *last < *first || *last > 65534)
-        entry.failAt(0, "expected an order position or FIRST..LAST, found '" + where + "'");
+        entry.failAt(0, "expected an order position or FIRST..LAST, found '" + where + "'" + missingEndHint(where));
       if (entry.words.size() < 2) entry.fail("expected the pattern (a name, or '-' for none)");
       OrderStep step{};
       const std::string& patternWord = entry.words[1];
