@@ -57,7 +57,8 @@ class PrecalcProgress final : public SongRenderHook {
 
 }  // namespace
 
-SoundOutput::SoundOutput(platform::WindowHandle window, Synth& synth) : synth_(synth) {
+SoundOutput::SoundOutput(platform::WindowHandle window, Synth& synth)
+    : window_(window), synth_(synth) {
   initialise();
   openDevice(window);
 }
@@ -261,7 +262,12 @@ void SoundOutput::precalculate(const Song& song, int startPosition, int endPosit
                            callbackArgument, total != 0);
   samplesPerTick_ = samplesPerTickFor(song);
   blocks_ = renderSong(synth_, song, start, end, maxframes, &progress);
-  window.reset();
+  if (window) {
+    window.reset();
+    // The progress window had the focus; the show's window takes it back so
+    // that its keys work without a click.
+    if (window_) platform::showWindow(window_);
+  }
   precalcStartPosition_ = int(start);
   precalculated_ = true;
 }

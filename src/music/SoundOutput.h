@@ -103,6 +103,7 @@ class SoundOutput {
   bool writeStoredBlock(uint32_t tickBytes);
   void run();
 
+  platform::WindowHandle window_ = nullptr;  // the show's, for the device and the focus
   std::unique_ptr<platform::SoundDevice> device_;
   std::unique_ptr<platform::SoundBuffer> buffer_;
   Synth& synth_;
