@@ -33,6 +33,14 @@ function(kyl_gtest name)
       ${CMAKE_COMMAND} -E env SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
       ASAN_OPTIONS=detect_leaks=0)
   endif()
+  # Suites that run threads are collected so that the ThreadSanitizer build
+  # can build just them.
+  if("streaming" IN_LIST ARG_LABELS)
+    if(NOT TARGET kyl_streaming_tests)
+      add_custom_target(kyl_streaming_tests)
+    endif()
+    add_dependencies(kyl_streaming_tests ${name})
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
     PROPERTIES LABELS "${ARG_LABELS}")

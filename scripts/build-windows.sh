@@ -5,7 +5,8 @@
 # pictures one folder up, the layout the show reads.
 #
 # The song and the pictures are made by the project's own tools, which run
-# here, so they are built natively (build-windows/host) and their output is
+# here, so they are built natively (build-windows/host, or an existing native
+# build named by KYL_HOST_BUILD, as the test script passes) and their output is
 # copied into the package. The executable is cross-compiled with mingw-w64
 # and linked statically: it imports only DLLs every Windows has.
 set -euo pipefail
@@ -13,10 +14,12 @@ cd "$(dirname "$0")/.."
 KYL_WITH_WINDOWS=1 scripts/install-deps.sh
 jobs=$(nproc)
 out=build-windows
-host=$out/host
+host=${KYL_HOST_BUILD:-$out/host}
 
 echo "== content (native tools) =="
-cmake -S . -B "$host" -DCMAKE_BUILD_TYPE=Release -DKYL_TESTS=OFF -DKYL_BENCH=OFF >/dev/null
+if [ -z "${KYL_HOST_BUILD:-}" ]; then
+  cmake -S . -B "$host" -DCMAKE_BUILD_TYPE=Release -DKYL_TESTS=OFF -DKYL_BENCH=OFF >/dev/null
+fi
 cmake --build "$host" -j"$jobs" --target kyl_song kyl_pictures
 
 echo "== kylvander.exe (mingw-w64) =="

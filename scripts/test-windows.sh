@@ -9,8 +9,9 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
+host=${KYL_HOST_BUILD:-build-windows/host}
 scripts/build-windows.sh || exit 1
-cmake --build build-windows/host -j"$(nproc)" --target kylvander || exit 1
+cmake --build "$host" -j"$(nproc)" --target kylvander || exit 1
 
 . "$root/scripts/wine-env.sh"
 trap wine_env_stop EXIT
@@ -31,8 +32,8 @@ echo "== song render, Windows build against Linux build =="
 show=build-windows/package/Kylvander/show
 linux_wav=$KYL_WINE_ENV_DIR/render-linux.wav
 windows_wav=$KYL_WINE_ENV_DIR/render-windows.wav
-if build-windows/host/src/shell/kylvander --render-audio "$linux_wav" \
-     --data "$root/build-windows/host/data/show" &&
+if "$host"/src/shell/kylvander --render-audio "$linux_wav" \
+     --data "$root/$host/data/show" &&
    (cd "$show" && wine ./kylvander.exe --render-audio "$(winepath -w "$windows_wav")" \
       2> >(grep -v '^ALSA' >&2)); then
   python3 scripts/compare-wav.py "$linux_wav" "$windows_wav" --min-db 60 ||
@@ -45,8 +46,8 @@ fi
 echo "== scene textures, Windows build against Linux build =="
 linux_tex=$KYL_WINE_ENV_DIR/textures-linux
 windows_tex=$KYL_WINE_ENV_DIR/textures-windows
-if SDL_VIDEODRIVER=offscreen build-windows/host/src/shell/kylvander --dump-textures "$linux_tex" \
-     --data "$root/build-windows/host/data/show" &&
+if SDL_VIDEODRIVER=offscreen "$host"/src/shell/kylvander --dump-textures "$linux_tex" \
+     --data "$root/$host/data/show" &&
    (cd "$show" && wine ./kylvander.exe --dump-textures "$(winepath -w "$windows_tex")" \
       2> >(grep -v '^ALSA' >&2)); then
   count=0
