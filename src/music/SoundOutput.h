@@ -69,10 +69,10 @@ class SoundOutput {
   Heard heard() const;
   uint32_t heardTicks() const { return heardTicks_.load(std::memory_order_relaxed); }
 
-  // Renders order steps [startPosition, endPosition) ahead (plus the first
-  // tick of endPosition - 1's successor, as the sequencer counts), into at
-  // most maxframes blocks, behind the "PRGESS" progress window when
-  // showWindow. From then on the output plays those blocks.
+  // Renders the song ahead from order step startPosition while the
+  // sequencer stands below endPosition ((end - start - 1) x ticksPerStep + 1
+  // ticks), into at most maxframes blocks, behind the "PRGESS" progress
+  // window when showWindow. From then on the output plays those blocks.
   void precalculate(const Song& song, int startPosition, int endPosition, bool showWindow,
                     uint32_t maxframes, ProgressCallback callback, void* callbackArgument);
   bool precalculated() const { return precalculated_; }
