@@ -60,5 +60,6 @@ void MusicSystem::setVirtualTime(double seconds, uint32_t heardTicks) {
 }
 
 uint32_t MusicSystem::heardTicksAt(double secondsSinceStart) const {
-  return output_ ? output_->heardTicksAt(secondsSinceStart) : 0;
+  if (!output_ || !song_) return 0;
+  return output_->heardTicksAt(secondsSinceStart, samplesPerTickFor(*song_));
 }

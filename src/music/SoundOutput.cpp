@@ -166,6 +166,7 @@ void SoundOutput::stop() {
 void SoundOutput::run() {
   // Decaying filter and delay tails must not fall into slow denormals.
   DenormalGuard denormals;
+  platform::raiseThreadPriority();
   for (;;) {
     streamingPass();
     platform::sleepMilliseconds(kWakeMilliseconds);
@@ -282,16 +283,16 @@ uint32_t SoundOutput::heardTicksFor(uint32_t ticks, uint32_t samplesPerTick) {
   return uint32_t(heard);
 }
 
-uint32_t SoundOutput::heardTicksAt(double seconds) const {
+uint32_t SoundOutput::heardTicksAt(double seconds, uint32_t samplesPerTick) const {
   if (seconds < 0.0) seconds = 0.0;
-  const uint64_t tickBytes = uint64_t(samplesPerTick_) * kBytesPerFrame;
+  const uint64_t tickBytes = uint64_t(samplesPerTick) * kBytesPerFrame;
   if (tickBytes == 0) return 0;
   // The first pass writes the lead; every later one what the device took.
   uint64_t consumed = uint64_t(std::floor(seconds * 44100.0)) * kBytesPerFrame;
   uint64_t blocks = (kLeadBytes + consumed) / tickBytes;
   if (blocks > 0xFFFFFFFFu) blocks = 0xFFFFFFFFu;
-  if (precalculated_) return heardTicksFor(blocks > 0 ? uint32_t(blocks - 1) : 0, samplesPerTick_);
-  return heardTicksFor(uint32_t(blocks), samplesPerTick_);
+  if (precalculated_) return heardTicksFor(blocks > 0 ? uint32_t(blocks - 1) : 0, samplesPerTick);
+  return heardTicksFor(uint32_t(blocks), samplesPerTick);
 }
 
 SoundOutput::Heard SoundOutput::heard() const {

@@ -83,7 +83,10 @@ class SoundOutput {
   static uint32_t heardTicksFor(uint32_t ticks, uint32_t samplesPerTick);
   // The heard ticks a live run shows `seconds` after its start, assuming the
   // device consumes at exactly the real-time rate.
-  uint32_t heardTicksAt(double seconds) const;
+  uint32_t heardTicksAt(double seconds) const { return heardTicksAt(seconds, samplesPerTick_); }
+  // The same for ticks of samplesPerTick frames (a song's tempo, before start
+  // has set it).
+  uint32_t heardTicksAt(double seconds, uint32_t samplesPerTick) const;
 
   // start() without the thread and the wait: resets the player (or the
   // block index), clears and starts the ring, asks for a resync.

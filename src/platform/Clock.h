@@ -11,5 +11,8 @@ int64_t performanceCounter();
 int64_t performanceFrequency();
 // Suspends the calling thread for about this many milliseconds.
 void sleepMilliseconds(unsigned milliseconds);
+// Runs the calling thread ahead of ordinary ones (the sound's streaming
+// thread); quietly does nothing where the system refuses.
+void raiseThreadPriority();
 
 }  // namespace platform

@@ -128,4 +128,9 @@ void inhibitScreenSaver(bool inhibit);
 // The name of the video driver in use ("x11", "offscreen", "windows", ...).
 std::string videoDriverName();
 
+// For the modes that only draw into memory (texture export, capture,
+// screenshots): where there is no display at all, draw without one instead
+// of refusing to start. Call before the first window.
+void allowVideoWithoutDisplay();
+
 }  // namespace platform

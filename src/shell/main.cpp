@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/Window.h"
 #include "shell/CommandLine.h"
 #include "shell/Modes.h"
 #include "shell/Verbose.h"
@@ -14,6 +15,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   setVerbose(options.verbose);
+  // Only the show needs a screen; the other modes draw into memory.
+  if (options.mode != Options::Mode::Show) platform::allowVideoWithoutDisplay();
   switch (options.mode) {
     case Options::Mode::Help:
       std::fputs(usageText(), stdout);

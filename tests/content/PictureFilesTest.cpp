@@ -64,10 +64,10 @@ TEST(PictureFiles, EveryFileIsAnUncompressed32BitTgaStoredBottomUp) {
 }
 
 TEST(PictureFiles, AlphaIsOpaqueWhereTheSceneIgnoresIt) {
-  for (const picgen::PictureSpec& spec : picgen::pictureCatalog()) {
-    if (spec.blend == picgen::Blend::Alpha) continue;
-    SCOPED_TRACE(spec.file);
-    const TgaBytes& bytes = file(spec.file);
+  for (const picgen::PictureRecipe& recipe : picgen::pictureCatalog()) {
+    if (recipe.blend == picgen::Blend::Alpha) continue;
+    SCOPED_TRACE(recipe.file);
+    const TgaBytes& bytes = file(recipe.file);
     size_t notOpaque = 0;
     for (size_t i = 18 + 3; i < bytes.size(); i += 4) notOpaque += bytes[i] != 255;
     EXPECT_EQ(notOpaque, 0u);
@@ -75,10 +75,10 @@ TEST(PictureFiles, AlphaIsOpaqueWhereTheSceneIgnoresIt) {
 }
 
 TEST(PictureFiles, BlendedPicturesCarryTheirShapeInAlpha) {
-  for (const picgen::PictureSpec& spec : picgen::pictureCatalog()) {
-    if (spec.blend != picgen::Blend::Alpha) continue;
-    SCOPED_TRACE(spec.file);
-    TgaView v(file(spec.file));
+  for (const picgen::PictureRecipe& recipe : picgen::pictureCatalog()) {
+    if (recipe.blend != picgen::Blend::Alpha) continue;
+    SCOPED_TRACE(recipe.file);
+    TgaView v(file(recipe.file));
     size_t shown = 0, solid = 0, clear = 0, total = size_t(v.width()) * size_t(v.height());
     for (int y = 0; y < v.height(); ++y)
       for (int x = 0; x < v.width(); ++x) {
@@ -107,10 +107,10 @@ TEST(PictureFiles, TransparentEdgesKeepTheShapesColour) {
   // Linear filtering mixes a shape's edge with its transparent neighbours:
   // those must carry the shape's colour, not black, or every edge of every
   // overlay gets a dark fringe.
-  for (const picgen::PictureSpec& spec : picgen::pictureCatalog()) {
-    if (spec.blend != picgen::Blend::Alpha) continue;
-    SCOPED_TRACE(spec.file);
-    TgaView v(file(spec.file));
+  for (const picgen::PictureRecipe& recipe : picgen::pictureCatalog()) {
+    if (recipe.blend != picgen::Blend::Alpha) continue;
+    SCOPED_TRACE(recipe.file);
+    TgaView v(file(recipe.file));
     int checked = 0, fringe = 0;
     for (int y = 1; y < v.height() - 1; ++y)
       for (int x = 1; x < v.width() - 1; ++x) {

@@ -164,6 +164,13 @@ TEST(Oscillator, PitchGlideAndFrequencyLimit) {
   render(high, 1);
   EXPECT_EQ(high.phase, 0.49f);
 
+  // The pitch is a float pow result times a float constant, rounded once
+  // each; carrying the product in double moves a dozen notes (9 among them)
+  // by one unit in the last place, which is heard as a different sound.
+  Oscillator exact;
+  exact.event(0, 9);
+  EXPECT_EQ(exact.targetIncrement, 0x1.34965ep-10f);
+
   Oscillator gliding;
   gliding.glide = 0.5f;
   gliding.event(0, 60);

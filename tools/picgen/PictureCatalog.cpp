@@ -7,8 +7,8 @@
 
 namespace picgen {
 
-const std::vector<PictureSpec>& pictureCatalog() {
-  static const std::vector<PictureSpec> catalog = {
+const std::vector<PictureRecipe>& pictureCatalog() {
+  static const std::vector<PictureRecipe> catalog = {
       {"part01_bg.tga", Blend::Opaque, "scene 0: background, full screen, slow zoom",
        openingBackground},
       {"part01_overlay.tga", Blend::Alpha, "scene 0: title plate over the lower left quarter",
@@ -52,15 +52,15 @@ const std::vector<PictureSpec>& pictureCatalog() {
   return catalog;
 }
 
-const PictureSpec* findPicture(const char* file) {
-  for (const PictureSpec& spec : pictureCatalog())
-    if (std::strcmp(spec.file, file) == 0) return &spec;
+const PictureRecipe* findPicture(const char* file) {
+  for (const PictureRecipe& recipe : pictureCatalog())
+    if (std::strcmp(recipe.file, file) == 0) return &recipe;
   return nullptr;
 }
 
-std::vector<uint8_t> makePictureFile(const PictureSpec& spec, Studio& studio) {
-  Picture picture = spec.make(studio);
-  if (spec.blend != Blend::Alpha) picture.makeOpaque();
+std::vector<uint8_t> makePictureFile(const PictureRecipe& recipe, Studio& studio) {
+  Picture picture = recipe.make(studio);
+  if (recipe.blend != Blend::Alpha) picture.makeOpaque();
   return TgaWriter::encode(picture);
 }
 

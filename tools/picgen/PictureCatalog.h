@@ -1,8 +1,8 @@
 // Picture generator: the show's 21 pictures, by the file names the scenes
 // read, with how each is blended on screen and the design that makes it.
 //
-// Use: for (const PictureSpec& spec : pictureCatalog())
-//        TgaWriter::write(dir + "/" + spec.file, makePictureFile(spec, studio));
+// Use: for (const PictureRecipe& recipe : pictureCatalog())
+//        TgaWriter::write(dir + "/" + recipe.file, makePictureFile(recipe, studio));
 #pragma once
 
 #include <cstdint>
@@ -21,17 +21,17 @@ enum class Blend {
   Alpha,     // GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA: alpha carries the shape
 };
 
-struct PictureSpec {
+struct PictureRecipe {
   const char* file;
   Blend blend;
   const char* use;  // one line on where and how the show shows it
   std::function<Picture(Studio&)> make;
 };
 
-const std::vector<PictureSpec>& pictureCatalog();
+const std::vector<PictureRecipe>& pictureCatalog();
 // Null if no picture has that file name.
-const PictureSpec* findPicture(const char* file);
+const PictureRecipe* findPicture(const char* file);
 // The finished TGA bytes of one picture.
-std::vector<uint8_t> makePictureFile(const PictureSpec& spec, Studio& studio);
+std::vector<uint8_t> makePictureFile(const PictureRecipe& recipe, Studio& studio);
 
 }  // namespace picgen

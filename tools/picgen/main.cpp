@@ -29,22 +29,22 @@ int usage() {
 int main(int argc, char** argv) {
   std::string outDir;
   std::string fonts = KYL_PICGEN_FONT_DIR;
-  std::vector<const picgen::PictureSpec*> only;
+  std::vector<const picgen::PictureRecipe*> only;
   for (int i = 1; i < argc; ++i) {
     const char* arg = argv[i];
     if (std::strcmp(arg, "--list") == 0) {
-      for (const picgen::PictureSpec& spec : picgen::pictureCatalog())
-        std::printf("%-20s %s\n", spec.file, spec.use);
+      for (const picgen::PictureRecipe& recipe : picgen::pictureCatalog())
+        std::printf("%-20s %s\n", recipe.file, recipe.use);
       return 0;
     } else if (std::strcmp(arg, "--fonts") == 0 && i + 1 < argc) {
       fonts = argv[++i];
     } else if (std::strcmp(arg, "--only") == 0 && i + 1 < argc) {
-      const picgen::PictureSpec* spec = picgen::findPicture(argv[++i]);
-      if (!spec) {
+      const picgen::PictureRecipe* recipe = picgen::findPicture(argv[++i]);
+      if (!recipe) {
         std::fprintf(stderr, "kyl_picgen: no picture is called \"%s\" (see --list)\n", argv[i]);
         return 2;
       }
-      only.push_back(spec);
+      only.push_back(recipe);
     } else if (arg[0] == '-' || !outDir.empty()) {
       return usage();
     } else {
@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
   }
   if (outDir.empty()) return usage();
   if (only.empty())
-    for (const picgen::PictureSpec& spec : picgen::pictureCatalog()) only.push_back(&spec);
+    for (const picgen::PictureRecipe& recipe : picgen::pictureCatalog()) only.push_back(&recipe);
 
   std::error_code error;
   std::filesystem::create_directories(outDir, error);
@@ -64,9 +64,9 @@ int main(int argc, char** argv) {
   }
   try {
     picgen::Studio studio(fonts);
-    for (const picgen::PictureSpec* spec : only) {
-      std::vector<uint8_t> bytes = picgen::makePictureFile(*spec, studio);
-      if (!picgen::TgaWriter::write(outDir + "/" + spec->file, bytes)) return 1;
+    for (const picgen::PictureRecipe* recipe : only) {
+      std::vector<uint8_t> bytes = picgen::makePictureFile(*recipe, studio);
+      if (!picgen::TgaWriter::write(outDir + "/" + recipe->file, bytes)) return 1;
     }
   } catch (const std::exception& e) {
     std::fprintf(stderr, "kyl_picgen: %s\n", e.what());

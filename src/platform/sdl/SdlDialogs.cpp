@@ -25,6 +25,9 @@ MessageBoxAnswer messageBox(WindowHandle owner, const char* text, const char* ca
 
   const MessageBoxAnswer refused =
       buttons == MessageBoxButtons::YesNo ? MessageBoxAnswer::No : MessageBoxAnswer::Ok;
+  // Headless runs (tests, capture) have nobody to answer; SDL would still
+  // open an X11 box whenever DISPLAY is set, and wait for ever.
+  if (sdl::headless()) return refused;
   if (!owner) owner = gDefaultOwner;
   // A window drawn into memory cannot own a box on the screen.
   bool ownable = owner && !sdl::drawsOffscreen();

@@ -56,12 +56,24 @@ bool initVideo(std::string* error) {
   return true;
 }
 
+bool headless() {
+  return drawsOffscreen() || driverWasAskedFor("offscreen") || driverWasAskedFor("dummy");
+}
+
 bool drawsOffscreen() {
   const char* driver = SDL_WasInit(SDL_INIT_VIDEO) ? SDL_GetCurrentVideoDriver() : nullptr;
   return driver && std::strcmp(driver, "offscreen") == 0;
 }
 
 }  // namespace sdl
+
+void allowVideoWithoutDisplay() {
+  if (SDL_WasInit(SDL_INIT_VIDEO) || SDL_GetHint(SDL_HINT_VIDEODRIVER)) return;
+  const char* x11 = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  if ((x11 && *x11) || (wayland && *wayland)) return;
+  SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+}
 
 std::string videoDriverName() {
   const char* driver = SDL_WasInit(SDL_INIT_VIDEO) ? SDL_GetCurrentVideoDriver() : nullptr;

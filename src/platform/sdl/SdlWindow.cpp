@@ -211,6 +211,9 @@ void destroyWindow(WindowHandle window) {
 void showWindow(WindowHandle window) {
   SDL_ShowWindow(window->sdl);
   SDL_RaiseWindow(window->sdl);
+  // Without a window manager raising does not move the keyboard focus (after
+  // the progress window, Escape would go nowhere).
+  if (!sdl::drawsOffscreen()) SDL_SetWindowInputFocus(window->sdl);
 }
 
 void setWindowProcedure(WindowHandle window, void* user) {

@@ -33,6 +33,9 @@ namespace sdl {
 bool initVideo(std::string* error);
 // True when SDL draws into memory (the offscreen driver), with no display.
 bool drawsOffscreen();
+// True when drawing without a display was asked for (tests, capture): nobody
+// is there to answer a message box.
+bool headless();
 
 // The record of an SDL window of ours, null for a window we did not make.
 NativeWindow* windowFromSdl(SDL_Window* window);

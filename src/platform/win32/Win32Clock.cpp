@@ -22,4 +22,6 @@ int64_t performanceFrequency() {
 
 void sleepMilliseconds(unsigned milliseconds) { Sleep(milliseconds); }
 
+void raiseThreadPriority() { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST); }
+
 }  // namespace platform

@@ -305,4 +305,7 @@ void inhibitScreenSaver(bool inhibit) {
 
 std::string videoDriverName() { return "windows"; }
 
+// Windows always has a desktop to make windows on.
+void allowVideoWithoutDisplay() {}
+
 }  // namespace platform
