@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "ReferenceTextures.h"
 #include "gfx/TgaWriter.h"
 #include "shell/Modes.h"
@@ -44,7 +46,9 @@ Tga readTga(const fs::path& path) {
 class DumpTexturesTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    root() = fs::path(testing::TempDir()) / "kyl_dump_textures";
+    // ctest runs each test as a process of its own, several at once: every
+    // process exports into a folder of its own.
+    root() = fs::path(testing::TempDir()) / ("kyl_dump_textures_" + std::to_string(getpid()));
     fs::remove_all(root());
     fs::create_directories(root() / "data" / "show");
     // One picture at the pictures' size; the others are missing.

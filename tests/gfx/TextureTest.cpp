@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <vector>
+#include <unistd.h>
 
 #include "GlContextFixture.h"
 #include "ReferenceTextures.h"
@@ -24,7 +25,7 @@ std::vector<uint8_t> bytesOf(const std::vector<uint32_t>& packed) {
 }
 
 std::string tempPath(const char* name) {
-  return testing::TempDir() + "/kyl_gfx_" + name;
+  return testing::TempDir() + "/kyl_gfx_" + std::to_string(::getpid()) + "_" + name;
 }
 
 TEST_F(TextureTest, BindSwitchesGenerationOnOnlyForGeneratingModes) {

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <unistd.h>
 
 #include "gfx/HiddenGlContext.h"
 #include "gfx/TgaWriter.h"
@@ -24,7 +25,9 @@ uint32_t rgba(int r, int g, int b, int a) {
 // The show reads "../name.tga" from its working directory: the pictures go in
 // a folder, the working directory is a folder inside it.
 void writePictures() {
-  const fs::path root = fs::temp_directory_path() / "kyl-scene-tests";
+  // One folder per process: ctest runs several test processes at once.
+  const fs::path root =
+      fs::temp_directory_path() / ("kyl-scene-tests-" + std::to_string(::getpid()));
   fs::create_directories(root / "show");
   const uint32_t grey = rgba(128, 128, 128, 255);
   const uint32_t white = rgba(255, 255, 255, 255);

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <unistd.h>
 
 #include "DemoSong.h"
 #include "shell/Modes.h"
@@ -11,7 +12,8 @@
 namespace {
 
 std::string tempPath(const char* name) {
-  return std::string(::testing::TempDir()) + "kyl_render_" + name;
+  return std::string(::testing::TempDir()) + "kyl_render_" + std::to_string(::getpid()) + "_" +
+         name;
 }
 
 std::vector<uint8_t> readAll(const std::string& path) {
