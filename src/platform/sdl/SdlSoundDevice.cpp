@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/SoundDevice.h"
+#include "platform/common/RingLock.h"
 
 namespace platform {
 namespace {
@@ -104,17 +105,7 @@ class SdlSoundBuffer final : public SoundBuffer {
 
   bool lock(uint32_t offset, uint32_t bytes, void** region1, uint32_t* size1, void** region2,
             uint32_t* size2, uint32_t flags) override {
-    if (flags & kLockEntireBuffer) {
-      offset = 0;
-      bytes = size();
-    }
-    if (offset >= size() || bytes == 0 || bytes > size()) return false;
-    uint32_t first = std::min(bytes, size() - offset);
-    *region1 = ring_.data() + offset;
-    *size1 = first;
-    if (region2) *region2 = first < bytes ? ring_.data() : nullptr;
-    if (size2) *size2 = bytes - first;
-    return true;
+    return lockRing(ring_, offset, bytes, flags, region1, size1, region2, size2);
   }
 
   bool unlock(void*, uint32_t, void*, uint32_t) override {
