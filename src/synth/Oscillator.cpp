@@ -176,31 +176,39 @@ void Oscillator::render(int n, float* destination, const ModulatorList& modulato
   if (n > 0) std::memcpy(destination, work, sizeof(float) * size_t(n));
 }
 
+float Oscillator::stepModulatedPhase(float x, float increment, float depth, float& wrapped) {
+  prevPhase = phase;
+  const float h = (depth * x + 1.0f) * increment;
+  phase += h;
+  if (phase > 1.0f) {
+    phase -= 1.0f;
+    wrapped = phase;
+  } else if (phase < 0.0f) {
+    phase += 1.0f;
+    wrapped = phase;
+  } else if (wrapped >= 0.0f && sync) {
+    phase = wrapped;
+  } else {
+    wrapped = -1.0f;
+  }
+  return h;
+}
+
+void Oscillator::checkPlainWrap(float& wrapped) {
+  wrapped = -1.0f;
+  if (phase > 1.0f) {
+    phase -= 1.0f;
+    wrapped = phase;
+  }
+}
+
 void Oscillator::pulse(int n, bool fmPath, float* work, float* wrap) {
   Ramp t(pwStart_, pwEnd_, n), f(freqStart_, freqEnd_, n), d(fmStart_, fmEnd_, n);
   for (int i = 0; i < n; ++i) {
-    if (fmPath) {
-      const float x = work[i];
-      prevPhase = phase;
-      phase += (d.value * x + 1.0f) * f.value;
-      if (phase > 1.0f) {
-        phase -= 1.0f;
-        wrap[i] = phase;
-      } else if (phase < 0.0f) {
-        phase += 1.0f;
-        wrap[i] = phase;
-      } else if (wrap[i] >= 0.0f && sync) {
-        phase = wrap[i];
-      } else {
-        wrap[i] = -1.0f;
-      }
-    } else {
-      wrap[i] = -1.0f;
-      if (phase > 1.0f) {
-        phase -= 1.0f;
-        wrap[i] = phase;
-      }
-    }
+    if (fmPath)
+      stepModulatedPhase(work[i], f.value, d.value, wrap[i]);
+    else
+      checkPlainWrap(wrap[i]);
     const float o = phase, m = prevPhase, w = t.value;
     float value;
     if (m < w && o > w) {
@@ -228,29 +236,10 @@ void Oscillator::triangle(int n, bool fmPath, float* work, float* wrap) {
   Ramp t(pwStart_, pwEnd_, n), f(freqStart_, freqEnd_, n), d(fmStart_, fmEnd_, n);
   for (int i = 0; i < n; ++i) {
     float h = 0.0f;
-    if (fmPath) {
-      const float x = work[i];
-      prevPhase = phase;
-      h = (d.value * x + 1.0f) * f.value;
-      phase += h;
-      if (phase > 1.0f) {
-        phase -= 1.0f;
-        wrap[i] = phase;
-      } else if (phase < 0.0f) {
-        phase += 1.0f;
-        wrap[i] = phase;
-      } else if (wrap[i] >= 0.0f && sync) {
-        phase = wrap[i];
-      } else {
-        wrap[i] = -1.0f;
-      }
-    } else {
-      wrap[i] = -1.0f;
-      if (phase > 1.0f) {
-        phase -= 1.0f;
-        wrap[i] = phase;
-      }
-    }
+    if (fmPath)
+      h = stepModulatedPhase(work[i], f.value, d.value, wrap[i]);
+    else
+      checkPlainWrap(wrap[i]);
     const float o = phase, m = prevPhase, w = t.value;
     float value;
     if (fmPath || m > o) {
@@ -304,12 +293,8 @@ void Oscillator::periodicNoise(int n, bool fmPath, float* work, float* wrap) {
         wrap[i] = -1.0f;
       }
     } else {
-      wrap[i] = -1.0f;
-      if (phase > 1.0f) {
-        phase -= 1.0f;
-        wrap[i] = phase;
-        reseed = true;
-      }
+      checkPlainWrap(wrap[i]);
+      reseed = wrap[i] >= 0.0f;
     }
     // The same sequence every cycle gives the noise a pitch.
     if (reseed) seed = truncateToInt(t.value * 134217728.0f);

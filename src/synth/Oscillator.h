@@ -53,6 +53,12 @@ class Oscillator : public SynthModule {
   int32_t seed = 1;
 
  private:
+  // FM path, before the sample is read: the phase moves by the modulated
+  // increment (returned) and wraps either way, or follows the previous
+  // oscillator's wrap when synced. `wrapped` is this sample's wrap slot.
+  float stepModulatedPhase(float x, float increment, float depth, float& wrapped);
+  // Plain path: only the wrap check here; the phase moves after the sample.
+  void checkPlainWrap(float& wrapped);
   void pulse(int n, bool fmPath, float* work, float* wrap);
   void triangle(int n, bool fmPath, float* work, float* wrap);
   void periodicNoise(int n, bool fmPath, float* work, float* wrap);
