@@ -43,5 +43,6 @@ function(kyl_gtest name)
   endif()
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${ARG_LABELS}")
+    # A test that hangs fails after five minutes instead of holding CI.
+    PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT 300)
 endfunction()

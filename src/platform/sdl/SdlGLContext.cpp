@@ -29,6 +29,9 @@ GLContextHandle createGLContext(WindowHandle window, int /*colourBits*/, int dep
 
 void deleteGLContext(WindowHandle window, GLContextHandle context) {
   if (!context) return;
+  // Nothing of the context's may still be queued when it goes (llvmpipe's
+  // teardown was seen to hang on unfinished work).
+  if (SDL_GL_GetCurrentContext() == reinterpret_cast<SDL_GLContext>(context)) glFinish();
   SDL_GL_MakeCurrent(window ? window->sdl : nullptr, nullptr);
   SDL_GL_DeleteContext(reinterpret_cast<SDL_GLContext>(context));
 }
