@@ -41,8 +41,12 @@ function(kyl_gtest name)
     endif()
     add_dependencies(kyl_streaming_tests ${name})
   endif()
+  # A test that hangs fails after five minutes instead of holding CI.
+  set(properties TIMEOUT 300)
+  if(ARG_LABELS)
+    list(APPEND properties LABELS "${ARG_LABELS}")
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
-    # A test that hangs fails after five minutes instead of holding CI.
-    PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT 300)
+    PROPERTIES ${properties})
 endfunction()
