@@ -39,7 +39,9 @@ void Chorus::process(const float* inLeft, const float* inRight, float* outLeft,
                      float* outRight) {
   if (lineLength_ == 0) return;
   const int n = blockSize;
-  const float twoPi = 6.283185307179586f;
+  // 2 pi is a double constant: the phase is formed in float, the sine's
+  // argument and the sine itself in double, and only the sine is rounded.
+  const double twoPi = 6.283185307179586;
   const float inc = rate * 0.5f / float(n);
   lfoPhase -= std::trunc(lfoPhase);
   const float ph = lfoPhase;
@@ -48,7 +50,7 @@ void Chorus::process(const float* inLeft, const float* inRight, float* outLeft,
   // masked line keeps every access inside it.
   const float A = float(n - 51) * depth * 0.5f;
   auto delayAt = [&](float cycles) {
-    return 50.0f + (float(std::sin(double(twoPi * cycles))) + 1.0f) * A;
+    return 50.0f + (float(std::sin(twoPi * double(cycles))) + 1.0f) * A;
   };
   float delayLeft = delayAt(ph);
   float delayRight = delayAt(ph + stereoOffset * 0.5f);
