@@ -8,19 +8,40 @@
 #include "scenes/ScrollerScene.h"
 #include "scenes/TunnelScene.h"
 
+std::unique_ptr<Scene> makeScene(int index, MusicSystem& music) {
+  switch (index) {
+    case 0:
+      return std::make_unique<ArmsScene>(music);
+    case 1:
+      return std::make_unique<TunnelScene>(music);
+    case 2:
+      return std::make_unique<KnotScene>(music);
+    case 3:
+      return std::make_unique<PhotoScene>(
+          music,
+          std::array<const char*, 4>{"../morrik01.tga", "../morrik02.tga", "../morrik03.tga",
+                                     "../morrik04.tga"},
+          "../logo_morrik.tga");
+    case 4:
+      return std::make_unique<PhotoScene>(
+          music,
+          std::array<const char*, 4>{"../telva01.tga", "../telva02.tga", "../telva03.tga",
+                                     "../telva04.tga"},
+          "../logo_telva.tga");
+    case 5:
+      return std::make_unique<ScrollerScene>(music);
+    case 6:
+      return std::make_unique<ColumnScene>(music);
+    case 7:
+      return std::make_unique<LogoScene>(music);
+    default:
+      return nullptr;
+  }
+}
+
 std::array<Scene*, kSceneCount> constructScenes(MusicSystem& music) {
   // Index order: each constructor loads pictures and builds GL objects.
-  return {new ArmsScene(music),
-          new TunnelScene(music),
-          new KnotScene(music),
-          new PhotoScene(music,
-                         {"../morrik01.tga", "../morrik02.tga", "../morrik03.tga",
-                          "../morrik04.tga"},
-                         "../logo_morrik.tga"),
-          new PhotoScene(music,
-                         {"../telva01.tga", "../telva02.tga", "../telva03.tga", "../telva04.tga"},
-                         "../logo_telva.tga"),
-          new ScrollerScene(music),
-          new ColumnScene(music),
-          new LogoScene(music)};
+  std::array<Scene*, kSceneCount> scenes{};
+  for (int i = 0; i < kSceneCount; ++i) scenes[size_t(i)] = makeScene(i, music).release();
+  return scenes;
 }

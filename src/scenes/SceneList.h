@@ -4,9 +4,12 @@
 
 #include <array>
 #include <cstddef>
+#include <memory>
 
 class MusicSystem;
 class Scene;
 
 constexpr int kSceneCount = 8;
 std::array<Scene*, kSceneCount> constructScenes(MusicSystem& music);
+// Scene `index` (0 to kSceneCount - 1) alone, for work on one scene.
+std::unique_ptr<Scene> makeScene(int index, MusicSystem& music);

@@ -1,7 +1,7 @@
 // Scenes drawn on a real OpenGL context (llvmpipe under SDL's offscreen
 // video) with a virtual music clock, over pictures of known plain colours
 // written for the tests: backgrounds and photos grey, overlays, portraits and
-// logos fully transparent, the scroller's two pictures white.
+// logos fully transparent, the scroller black under its white additive layer.
 #pragma once
 
 #include <gtest/gtest.h>
