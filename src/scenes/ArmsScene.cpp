@@ -2,7 +2,6 @@
 
 #include "gfx/Image.h"
 #include "gfx/ScreenTint.h"
-#include "music/MusicSystem.h"
 #include "platform/Gl.h"
 #include "scenes/PicturePass.h"
 #include "scenes/SceneMath.h"
@@ -41,7 +40,7 @@ Texture* ArmsScene::makeEnvTexture(Image& image) {
                              0.05f);
 }
 
-ArmsScene::ArmsScene(MusicSystem& music) : Scene(music) {
+ArmsScene::ArmsScene(ShowClock& clock) : Scene(clock) {
   world.setCamera(&camera);
 
   Image surfaces(256, 256);

@@ -16,7 +16,7 @@ class Image;
 
 class ArmsScene : public Scene {
  public:
-  explicit ArmsScene(MusicSystem& music);
+  explicit ArmsScene(ShowClock& clock);
   void render() override;
 
   // The chrome environment map scenes 0, 1, 2 and 7 share (made in the

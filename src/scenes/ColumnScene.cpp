@@ -2,7 +2,6 @@
 
 #include "gfx/Image.h"
 #include "gfx/ScreenTint.h"
-#include "music/MusicSystem.h"
 #include "platform/Gl.h"
 #include "scenes/PicturePass.h"
 #include "scenes/SceneMath.h"
@@ -29,7 +28,7 @@ void columnVertex(int row, int col, int rows, int cols, Vec3* out, float time) {
 
 }  // namespace
 
-ColumnScene::ColumnScene(MusicSystem& music) : Scene(music) {
+ColumnScene::ColumnScene(ShowClock& clock) : Scene(clock) {
   world.setCamera(&camera);
 
   // 512 x 512, not the usual 256: these surfaces are seen large.

@@ -14,7 +14,7 @@
 
 class ColumnScene : public Scene {
  public:
-  explicit ColumnScene(MusicSystem& music);
+  explicit ColumnScene(ShowClock& clock);
   void render() override;
 
   // The recomputed mesh, for inspection.

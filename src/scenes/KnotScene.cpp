@@ -2,7 +2,7 @@
 
 #include "gfx/Image.h"
 #include "gfx/ScreenTint.h"
-#include "music/MusicSystem.h"
+#include "clock/ShowClock.h"
 #include "platform/Gl.h"
 #include "scenes/ArmsScene.h"
 #include "scenes/PicturePass.h"
@@ -32,7 +32,7 @@ Vec3 KnotScene::spikySection(float u, float theta, float t) {
   return Vec3(0.0f, fsin(theta), fcos(theta)).scale(spikes);
 }
 
-KnotScene::KnotScene(MusicSystem& music) : Scene(music) {
+KnotScene::KnotScene(ShowClock& clock) : Scene(clock) {
   world.setCamera(&camera);
 
   Image surfaces(256, 256);
@@ -108,7 +108,7 @@ void KnotScene::render() {
   }
 
   fadeIn(1.0f, 1.0f, 1.0f, 1.0f);
-  if ((music.beat() & 7) < 2) drawScreenTint(0.0f, 0.0f, 0.0f, 0.5f);
+  if ((clock.beat() & 7) < 2) drawScreenTint(0.0f, 0.0f, 0.0f, 0.5f);
 
   glPopAttrib();
 }

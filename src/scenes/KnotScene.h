@@ -14,7 +14,7 @@
 
 class KnotScene : public Scene {
  public:
-  explicit KnotScene(MusicSystem& music);
+  explicit KnotScene(ShowClock& clock);
   void render() override;
 
   static Vec3 path(float x);

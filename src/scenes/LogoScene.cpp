@@ -2,7 +2,7 @@
 
 #include "gfx/Image.h"
 #include "gfx/ScreenTint.h"
-#include "music/MusicSystem.h"
+#include "clock/ShowClock.h"
 #include "platform/Gl.h"
 #include "scenes/ArmsScene.h"
 #include "scenes/KnotScene.h"
@@ -26,7 +26,7 @@ Vec3 LogoScene::path(float x) {
       .scale(1.5f * (fcos(5.0f * x) + 1.5f));
 }
 
-LogoScene::LogoScene(MusicSystem& music) : Scene(music) {
+LogoScene::LogoScene(ShowClock& clock) : Scene(clock) {
   world.setCamera(&camera);
 
   Image surfaces(256, 256);
@@ -75,7 +75,7 @@ void LogoScene::render() {
   }
 
   // Faster (2.5 times) on the first two of every four beats.
-  updateClock((music.beat() & 3) >= 2 ? 1.0f : 2.5f);
+  updateClock((clock.beat() & 3) >= 2 ? 1.0f : 2.5f);
   knot->setTime(lastTime * 0.5f);
 
   const float p = 0.5f * beatPhase;
@@ -103,13 +103,13 @@ void LogoScene::render() {
     pass.bind(*logo);
     pass.blend(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, float(GL_ADD));
-    const float level = (music.beat() & 7) >= 4 ? 1.0f : 0.0f;
+    const float level = (clock.beat() & 7) >= 4 ? 1.0f : 0.0f;
     pass.colour(level, level, level);
     pass.quad(-1.0f, 1.0f, -1.0f, 1.0f);
   }
 
   fadeIn(1.0f, 1.0f, 1.0f, 1.0f);
-  if ((music.beat() & 7) < 2) drawScreenTint(0.0f, 0.0f, 0.0f, 0.5f);
+  if ((clock.beat() & 7) < 2) drawScreenTint(0.0f, 0.0f, 0.0f, 0.5f);
 
   glPopAttrib();
 }

@@ -15,7 +15,7 @@
 
 class LogoScene : public Scene {
  public:
-  explicit LogoScene(MusicSystem& music);
+  explicit LogoScene(ShowClock& clock);
   void render() override;
 
   static Vec3 path(float x);

@@ -2,7 +2,6 @@
 
 #include "gfx/Image.h"
 #include "gfx/ScreenTint.h"
-#include "music/MusicSystem.h"
 #include "platform/Gl.h"
 #include "platform/Random.h"
 #include "scenes/PicturePass.h"
@@ -14,9 +13,9 @@ namespace {
 const char* const kPhotoNames[4] = {"photos0", "photos1", "photos2", "photos3"};
 }
 
-PhotoScene::PhotoScene(MusicSystem& music, const std::array<const char*, 4>& photoPaths,
+PhotoScene::PhotoScene(ShowClock& clock, const std::array<const char*, 4>& photoPaths,
                        const char* logoPath)
-    : Scene(music) {
+    : Scene(clock) {
   Image pictures(512, 512);
   Image surfaces(256, 256);
   for (std::size_t i = 0; i < photos.size(); ++i) {

@@ -13,7 +13,7 @@
 
 class PhotoScene : public Scene {
  public:
-  PhotoScene(MusicSystem& music, const std::array<const char*, 4>& photoPaths,
+  PhotoScene(ShowClock& clock, const std::array<const char*, 4>& photoPaths,
              const char* logoPath);
   void render() override;
 

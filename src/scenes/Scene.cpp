@@ -1,10 +1,10 @@
 #include "scenes/Scene.h"
 
+#include "clock/ShowClock.h"
 #include "gfx/ScreenTint.h"
 #include "gfx/Texture.h"
-#include "music/MusicSystem.h"
 
-Scene::Scene(MusicSystem& music) : music(music) {}
+Scene::Scene(ShowClock& clock) : clock(clock) {}
 
 Scene::~Scene() = default;
 
@@ -12,20 +12,20 @@ void Scene::render() {}
 
 void Scene::startClock() {
   if (!started) {
-    startTime = float(music.seconds());
+    startTime = float(clock.seconds());
     started = true;
   }
 }
 
 void Scene::updateClock(float beatFactor) {
-  frameStep = lastTime - float(music.seconds());
-  lastTime = float(music.seconds());
+  frameStep = lastTime - float(clock.seconds());
+  lastTime = float(clock.seconds());
   beatPhase += frameStep * beatFactor;
 }
 
-float Scene::standardBeatFactor() { return (music.beat() & 7) > 2 ? 0.5f : 2.0f; }
+float Scene::standardBeatFactor() { return (clock.beat() & 7) > 2 ? 0.5f : 2.0f; }
 
-float Scene::localTime() { return float(music.seconds()) - startTime; }
+float Scene::localTime() { return float(clock.seconds()) - startTime; }
 
 void Scene::fadeIn(float red, float green, float blue, float length) {
   // The test and the alpha read the clock separately, as the live show does.

@@ -2,7 +2,7 @@
 // and drawn one per frame, each drawing its whole frame (clear included).
 //
 // Overview
-//   Scene          the base: the music clock, the time members every scene
+//   Scene          the base: the show's clock, the time members every scene
 //                  keeps, fades, and the list of the scene's textures.
 //   PicturePass    a screen-space quad pass (backgrounds, overlays, logos).
 //   sweepTube      the tube-sweep vertex function of scenes 0, 1, 2, 6, 7.
@@ -18,10 +18,10 @@
 //   beatPhase    an accumulator of minus the frame durations, warped by the
 //                beat so that it falls faster on some beats.
 //
-// How to use: with a GL context current and a MusicSystem (started, or driven
-// by MusicSystem::setVirtualTime), construct the scenes and call render() once
-// per frame on the one that is on screen; the window swaps buffers.
-// render() reads MusicSystem::seconds and MusicSystem::beat, and draws from
+// How to use: with a GL context current and a ShowClock (the started music
+// system, or a VirtualClock), construct the scenes and call render() once per
+// frame on the one that is on screen; the window swaps buffers.
+// render() reads the clock's seconds and beat, and draws from
 // platform::rand as each scene says; it leaves GL attributes, matrix stacks
 // and the matrix mode as it found them.
 #pragma once
@@ -30,7 +30,7 @@
 #include <string>
 #include <vector>
 
-class MusicSystem;
+class ShowClock;
 class Texture;
 
 class Scene {
@@ -50,7 +50,7 @@ class Scene {
     float beatPhase;
   };
 
-  explicit Scene(MusicSystem& music);
+  explicit Scene(ShowClock& clock);
   virtual ~Scene();
   Scene(const Scene&) = delete;
   Scene& operator=(const Scene&) = delete;
@@ -79,7 +79,7 @@ class Scene {
   // Takes ownership of a texture the scene made and lists it under `name`.
   Texture* keep(const char* name, Texture* texture);
 
-  MusicSystem& music;
+  ShowClock& clock;
   bool started = false;
   float startTime = 0.0f;
   float lastTime = 0.0f;

@@ -8,40 +8,40 @@
 #include "scenes/ScrollerScene.h"
 #include "scenes/TunnelScene.h"
 
-std::unique_ptr<Scene> makeScene(int index, MusicSystem& music) {
+std::unique_ptr<Scene> makeScene(int index, ShowClock& clock) {
   switch (index) {
     case 0:
-      return std::make_unique<ArmsScene>(music);
+      return std::make_unique<ArmsScene>(clock);
     case 1:
-      return std::make_unique<TunnelScene>(music);
+      return std::make_unique<TunnelScene>(clock);
     case 2:
-      return std::make_unique<KnotScene>(music);
+      return std::make_unique<KnotScene>(clock);
     case 3:
       return std::make_unique<PhotoScene>(
-          music,
+          clock,
           std::array<const char*, 4>{"../morrik01.tga", "../morrik02.tga", "../morrik03.tga",
                                      "../morrik04.tga"},
           "../logo_morrik.tga");
     case 4:
       return std::make_unique<PhotoScene>(
-          music,
+          clock,
           std::array<const char*, 4>{"../telva01.tga", "../telva02.tga", "../telva03.tga",
                                      "../telva04.tga"},
           "../logo_telva.tga");
     case 5:
-      return std::make_unique<ScrollerScene>(music);
+      return std::make_unique<ScrollerScene>(clock);
     case 6:
-      return std::make_unique<ColumnScene>(music);
+      return std::make_unique<ColumnScene>(clock);
     case 7:
-      return std::make_unique<LogoScene>(music);
+      return std::make_unique<LogoScene>(clock);
     default:
       return nullptr;
   }
 }
 
-std::array<Scene*, kSceneCount> constructScenes(MusicSystem& music) {
+std::array<Scene*, kSceneCount> constructScenes(ShowClock& clock) {
   // Index order: each constructor loads pictures and builds GL objects.
   std::array<Scene*, kSceneCount> scenes{};
-  for (int i = 0; i < kSceneCount; ++i) scenes[size_t(i)] = makeScene(i, music).release();
+  for (int i = 0; i < kSceneCount; ++i) scenes[size_t(i)] = makeScene(i, clock).release();
   return scenes;
 }

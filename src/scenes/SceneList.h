@@ -6,10 +6,10 @@
 #include <cstddef>
 #include <memory>
 
-class MusicSystem;
+class ShowClock;
 class Scene;
 
 constexpr int kSceneCount = 8;
-std::array<Scene*, kSceneCount> constructScenes(MusicSystem& music);
+std::array<Scene*, kSceneCount> constructScenes(ShowClock& clock);
 // Scene `index` (0 to kSceneCount - 1) alone, for work on one scene.
-std::unique_ptr<Scene> makeScene(int index, MusicSystem& music);
+std::unique_ptr<Scene> makeScene(int index, ShowClock& clock);

@@ -2,7 +2,7 @@
 
 #include "gfx/Image.h"
 #include "gfx/ScreenTint.h"
-#include "music/MusicSystem.h"
+#include "clock/ShowClock.h"
 #include "platform/Gl.h"
 #include "platform/Random.h"
 #include "scenes/PicturePass.h"
@@ -10,7 +10,7 @@
 
 using namespace scenemath;
 
-ScrollerScene::ScrollerScene(MusicSystem& music) : Scene(music) {
+ScrollerScene::ScrollerScene(ShowClock& clock) : Scene(clock) {
   Image pictures(512, 512);
   scroller = keep("scroller", pictures.loadTexture("../scroller.tga"));
   scrollOver = keep("scrollOver", pictures.loadTexture("../scroll_over.tga"));
@@ -54,7 +54,7 @@ void ScrollerScene::render() {
 
   const float t = lastTime;
   // The sparks brighten over the first ten seconds (and clamp after that).
-  const Color sparkColour = Color(1, 1, 1, 0).scale(float(music.seconds()) - startTime).scale(0.1f);
+  const Color sparkColour = Color(1, 1, 1, 0).scale(float(clock.seconds()) - startTime).scale(0.1f);
   for (int n = 0; n < 30; ++n) {
     const float fn = float(n);
     Particle& p = sparks->particles[std::size_t(n)];

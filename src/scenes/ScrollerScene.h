@@ -10,7 +10,7 @@
 
 class ScrollerScene : public Scene {
  public:
-  explicit ScrollerScene(MusicSystem& music);
+  explicit ScrollerScene(ShowClock& clock);
   void render() override;
 
  private:

@@ -2,7 +2,7 @@
 
 #include "gfx/Image.h"
 #include "gfx/ScreenTint.h"
-#include "music/MusicSystem.h"
+#include "clock/ShowClock.h"
 #include "platform/Gl.h"
 #include "scenes/ArmsScene.h"
 #include "scenes/PicturePass.h"
@@ -38,7 +38,7 @@ Vec3 TunnelScene::path(float x) {
       .scale(0.8f * (fcos(4.0f * x) + 4.0f));
 }
 
-TunnelScene::TunnelScene(MusicSystem& music) : Scene(music) {
+TunnelScene::TunnelScene(ShowClock& clock) : Scene(clock) {
   world.setCamera(&camera);
 
   Image surfaces(256, 256);
@@ -72,7 +72,7 @@ void TunnelScene::render() {
   updateClock(standardBeatFactor());
   tunnel->setTime(lastTime * 0.5f);
 
-  if ((music.beat() & 15) <= 2) {
+  if ((clock.beat() & 15) <= 2) {
     camera.lookAt(path(0.5f * lastTime), path(0.5f * lastTime - 0.1f), Vec3(0, 1, 0));
   } else {
     camera.lookAt(path(-beatPhase), path(0.1f - beatPhase), Vec3(0, 1, 0));

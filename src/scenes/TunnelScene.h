@@ -13,7 +13,7 @@
 
 class TunnelScene : public Scene {
  public:
-  explicit TunnelScene(MusicSystem& music);
+  explicit TunnelScene(ShowClock& clock);
   void render() override;
 
   // The knot the tube and the camera follow.

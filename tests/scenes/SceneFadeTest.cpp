@@ -18,7 +18,7 @@
 #include "scenes/ScrollerScene.h"
 
 TEST_F(SceneTest, FirstFramesAreCoveredByTheirFades) {
-  const std::array<Scene*, kSceneCount> scenes = constructScenes(music);
+  const std::array<Scene*, kSceneCount> scenes = constructScenes(clock);
   std::array<std::unique_ptr<Scene>, kSceneCount> owned;
   for (size_t i = 0; i < scenes.size(); ++i) owned[i].reset(scenes[i]);
 
@@ -31,7 +31,7 @@ TEST_F(SceneTest, FirstFramesAreCoveredByTheirFades) {
 }
 
 TEST_F(SceneTest, ArmsTintIsHalfThroughAt20SecondsAndGoneAt40) {
-  ArmsScene twenty(music), forty(music), hundred(music);
+  ArmsScene twenty(clock), forty(clock), hundred(clock);
   frame(twenty, 100.0, 3);
   frame(forty, 80.0, 3);
   frame(hundred, 20.0, 3);
@@ -44,7 +44,7 @@ TEST_F(SceneTest, ArmsTintIsHalfThroughAt20SecondsAndGoneAt40) {
 }
 
 TEST_F(SceneTest, ScrollerFadesInFromBlackOverTwoSeconds) {
-  ScrollerScene scroller(music);
+  ScrollerScene scroller(clock);
   EXPECT_EQ(brightest(frame(scroller, 10.0, 3)), 0);
   // Half way the tint halves everything; the white layer alone gives 0.5.
   EXPECT_LE(brightest(frame(scroller, 11.0, 3)), 128);
@@ -54,7 +54,7 @@ TEST_F(SceneTest, ScrollerFadesInFromBlackOverTwoSeconds) {
 TEST_F(SceneTest, PhotoFadeLastsEightSeconds) {
   // `settled` started ten seconds earlier, so its fade is over; at the same
   // moment the two frames differ by the fading scene's tint alone.
-  std::unique_ptr<Scene> fading = makeScene(3, music), settled = makeScene(3, music);
+  std::unique_ptr<Scene> fading = makeScene(3, clock), settled = makeScene(3, clock);
   frame(*settled, 10.0, 3);
   for (double local : {0.0, 1.0, 2.0, 4.0, 6.0, 7.5, 8.0, 9.0}) {
     const double now = 20.0 + local;
@@ -74,7 +74,7 @@ TEST_F(SceneTest, ScrollerFlickerSpansItsRange) {
       if (platform::rand() % 100 == remainder) return seed;
     }
   };
-  ScrollerScene scroller(music);
+  ScrollerScene scroller(clock);
   frame(scroller, 10.0, 3);
   const std::pair<int, int> cases[] = {{0, 128}, {50, 102}, {99, 77}};  // 255 x colour
   for (const auto& [remainder, level] : cases) {
@@ -88,8 +88,8 @@ TEST_F(SceneTest, ScrollerFlickerSpansItsRange) {
 }
 
 TEST_F(SceneTest, WhiteFlashesAreHalfThroughAfterHalfASecond) {
-  KnotScene knotEarly(music), knotLate(music);
-  LogoScene logoEarly(music), logoLate(music);
+  KnotScene knotEarly(clock), knotLate(clock);
+  LogoScene logoEarly(clock), logoLate(clock);
   frame(knotEarly, 10.0, 2);
   frame(knotLate, 9.0, 2);
   frame(logoEarly, 10.0, 2);
@@ -104,7 +104,7 @@ class HalfDarkBeats : public SceneTest {
  protected:
   template <typename SceneType>
   std::vector<uint8_t> at12(int beat, int firstBeat) {
-    SceneType scene(music);
+    SceneType scene(clock);
     frame(scene, 10.0, firstBeat);
     return frame(scene, 12.0, beat);
   }

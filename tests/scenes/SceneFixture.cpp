@@ -49,7 +49,7 @@ void SceneTest::SetUp() {
 
 void SceneTest::TearDown() { EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)); }
 
-void SceneTest::at(double seconds, int beat) { music.setVirtualTime(seconds, uint32_t(beat) * 4); }
+void SceneTest::at(double seconds, int beat) { clock.set(seconds, uint32_t(beat) * 4); }
 
 std::vector<uint8_t> SceneTest::frame(Scene& scene, double seconds, int beat) {
   at(seconds, beat);

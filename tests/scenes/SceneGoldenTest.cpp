@@ -18,7 +18,7 @@
 
 #include "TestPictures.h"
 #include "gfx/HiddenGlContext.h"
-#include "music/MusicSystem.h"
+#include "clock/VirtualClock.h"
 #include "platform/Gl.h"
 #include "platform/Random.h"
 #include "scenes/Scene.h"
@@ -77,7 +77,7 @@ class SceneGoldens : public ::testing::Test {
   // Draws the scene's frames up to the last checked one and compares the
   // checked ones with `expected`.
   void expectGoldens(int index, const char* name, const uint64_t (&expected)[3]) {
-    std::unique_ptr<Scene> scene = makeScene(index, music);
+    std::unique_ptr<Scene> scene = makeScene(index, clock);
     ASSERT_TRUE(scene);
     platform::srand(1);
     uint64_t actual[3] = {};
@@ -85,7 +85,7 @@ class SceneGoldens : public ::testing::Test {
     for (int k = 0; k <= kCheckedFrames[2]; ++k) {
       const double seconds = kFirstSeconds + double(k) / kFramesPerSecond;
       // The heard ticks a tempo of 100 gives (826 frames per tick).
-      music.setVirtualTime(seconds, uint32_t(seconds * 44100.0 / 826.0));
+      clock.set(seconds, uint32_t(seconds * 44100.0 / 826.0));
       scene->render();
       if (k != kCheckedFrames[checked]) continue;
       actual[checked] = hashOf(readPixels());
@@ -107,7 +107,7 @@ class SceneGoldens : public ::testing::Test {
     return pixels;
   }
 
-  MusicSystem music;
+  VirtualClock clock;
 };
 
 TEST_F(SceneGoldens, ArmsScene) {
