@@ -39,9 +39,9 @@ std::unique_ptr<Scene> makeScene(int index, ShowClock& clock) {
   }
 }
 
-std::array<Scene*, kSceneCount> constructScenes(ShowClock& clock) {
+SceneArray constructScenes(ShowClock& clock) {
   // Index order: each constructor loads pictures and builds GL objects.
-  std::array<Scene*, kSceneCount> scenes{};
-  for (int i = 0; i < kSceneCount; ++i) scenes[size_t(i)] = makeScene(i, clock).release();
+  SceneArray scenes;
+  for (int i = 0; i < kSceneCount; ++i) scenes[size_t(i)] = makeScene(i, clock);
   return scenes;
 }

@@ -30,9 +30,8 @@ OfflineShow::OfflineShow(const std::vector<uint8_t>& songImage, int startPositio
   virtualClock_ = VirtualClock(song_->ticksPerStep, startPosition_);
 
   Stopwatch stopwatch;
-  const std::array<Scene*, kSceneCount> scenes = constructScenes(virtualClock_);
+  scenes_ = constructScenes(virtualClock_);
   constructionSeconds_ = stopwatch.seconds();
-  for (size_t i = 0; i < scenes.size(); ++i) scenes_[i].reset(scenes[i]);
 }
 
 OfflineShow::~OfflineShow() = default;

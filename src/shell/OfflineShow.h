@@ -73,7 +73,7 @@ class OfflineShow {
   std::unique_ptr<SoundOutput> clock_;
   // What the scenes read: the moment being drawn.
   VirtualClock virtualClock_;
-  std::array<std::unique_ptr<Scene>, kSceneCount> scenes_;
+  SceneArray scenes_;
   SceneSchedule schedule_;
   double constructionSeconds_ = 0.0;
   std::string error_;

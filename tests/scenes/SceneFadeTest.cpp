@@ -18,15 +18,13 @@
 #include "scenes/ScrollerScene.h"
 
 TEST_F(SceneTest, FirstFramesAreCoveredByTheirFades) {
-  const std::array<Scene*, kSceneCount> scenes = constructScenes(clock);
-  std::array<std::unique_ptr<Scene>, kSceneCount> owned;
-  for (size_t i = 0; i < scenes.size(); ++i) owned[i].reset(scenes[i]);
+  const SceneArray scenes = constructScenes(clock);
 
   // Beat 2: no scene darkens the frame on it.
-  EXPECT_TRUE(allPixels(frame(*owned[0], 10.0, 2), 128, 204, 255, 1)) << "light blue";
-  EXPECT_TRUE(allPixels(frame(*owned[5], 10.0, 2), 0, 0, 0, 0)) << "from black";
+  EXPECT_TRUE(allPixels(frame(*scenes[0], 10.0, 2), 128, 204, 255, 1)) << "light blue";
+  EXPECT_TRUE(allPixels(frame(*scenes[5], 10.0, 2), 0, 0, 0, 0)) << "from black";
   for (int white : {1, 2, 3, 4, 6, 7})
-    EXPECT_TRUE(allPixels(frame(*owned[size_t(white)], 10.0, 2), 255, 255, 255, 0))
+    EXPECT_TRUE(allPixels(frame(*scenes[size_t(white)], 10.0, 2), 255, 255, 255, 0))
         << "scene " << white << " flashes white";
 }
 

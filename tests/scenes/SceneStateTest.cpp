@@ -17,13 +17,6 @@
 
 namespace {
 
-std::array<std::unique_ptr<Scene>, kSceneCount> allScenes(ShowClock& clock) {
-  const std::array<Scene*, kSceneCount> scenes = constructScenes(clock);
-  std::array<std::unique_ptr<Scene>, kSceneCount> owned;
-  for (size_t i = 0; i < scenes.size(); ++i) owned[i].reset(scenes[i]);
-  return owned;
-}
-
 // How many values of the generator's sequence from `seed` a render took.
 int drawsDuring(Scene& scene, uint32_t seed) {
   platform::srand(seed);
@@ -73,7 +66,7 @@ void expectSame(const GlState& a, const GlState& b, int scene) {
 }  // namespace
 
 TEST_F(SceneTest, OnlyThePhotoAndScrollerScenesDrawRandomNumbers) {
-  auto scenes = allScenes(clock);
+  const SceneArray scenes = constructScenes(clock);
   const int expected[kSceneCount] = {0, 0, 0, 2, 2, 1, 0, 0};
   for (int i = 0; i < kSceneCount; ++i) {
     at(10.0, 3);
@@ -84,7 +77,7 @@ TEST_F(SceneTest, OnlyThePhotoAndScrollerScenesDrawRandomNumbers) {
 }
 
 TEST_F(SceneTest, EveryRenderLeavesGlStateAsItFoundIt) {
-  auto scenes = allScenes(clock);
+  const SceneArray scenes = constructScenes(clock);
   // Something a careless scene could disturb.
   glColor4f(0.25f, 0.5f, 0.75f, 1.0f);
   glMatrixMode(GL_MODELVIEW);
