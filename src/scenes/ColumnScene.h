@@ -23,9 +23,6 @@ class ColumnScene : public Scene {
  private:
   Camera camera;
   World world;
-  Texture* columnTexture;
-  Texture* columnEnvTexture;
-  Texture* flareTexture;
   Texture* background;
   Texture* overlay;
   std::unique_ptr<Mesh> column;

@@ -23,9 +23,6 @@ class LogoScene : public Scene {
  private:
   Camera camera;
   World world;
-  Texture* knotTexture;
-  Texture* knotEnvTexture;
-  Texture* ribbonTexture;
   Texture* background;
   Texture* logo;
   std::unique_ptr<Mesh> knot;

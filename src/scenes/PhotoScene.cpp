@@ -22,19 +22,15 @@ PhotoScene::PhotoScene(ShowClock& clock, const std::array<const char*, 4>& photo
     photos[i] = keep(kPhotoNames[i], pictures.loadTexture(photoPaths[i]));
   }
   logo = keep("logo", pictures.loadTexture(logoPath));
-  glowTexture = keep("glowTexture", surfaces.radialTexture(Color(0.55f, 0.5f, 0.5f, 0.5f),
-                                                           Color(-0.3f, -0.2f, -0.1f, 0), 7.0f));
+  Texture* const glowTexture = keep(
+      "glowTexture",
+      surfaces.radialTexture(Color(0.55f, 0.5f, 0.5f, 0.5f), Color(-0.3f, -0.2f, -0.1f, 0), 7.0f));
   cloud = std::make_unique<ParticleSystem>(100);
   cloud->setTexture(glowTexture);
 }
 
 void PhotoScene::render() {
-  startClock();
-  glPushAttrib(GL_ALL_ATTRIB_BITS);
-  glClearColor(0.03f, 0.06f, 0.18f, 0.0f);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  glEnable(GL_DEPTH_TEST);
-  glShadeModel(GL_SMOOTH);
+  const Frame frame(*this, 0.03f, 0.06f, 0.18f);
 
   {
     const float s = lastTime;
@@ -63,12 +59,12 @@ void PhotoScene::render() {
     Particle& p = cloud->particles[std::size_t(n)];
     p.alive = true;
     p.color = Color(1, 1, 1, 0);
-    p.position = Vec3(fsin(0.1f * t + 2.1f * fn), fsin(0.12f * t + 0.15f * fn),
-                      fsin(0.23f * t + 0.07f * fn))
-                     .scale(3.0f)
-                     .add(Vec3(fsin(0.13f * t + 4.1f * fn), fsin(0.32f * t + 10.15f * fn),
-                               fsin(0.33f * t + 3.67f * fn))
-                              .scale(1.5f));
+    p.position =
+        Vec3(fsin(0.1f * t + 2.1f * fn), fsin(0.12f * t + 0.15f * fn), fsin(0.23f * t + 0.07f * fn))
+            .scale(3.0f)
+            .add(Vec3(fsin(0.13f * t + 4.1f * fn), fsin(0.32f * t + 10.15f * fn),
+                      fsin(0.33f * t + 3.67f * fn))
+                     .scale(1.5f));
     // Negative sizes mirror the square; they are drawn as they come.
     p.size = 5.0f * fsin(5.0f * fn + t);
   }
@@ -99,6 +95,4 @@ void PhotoScene::render() {
   }
 
   fadeIn(1.0f, 1.0f, 1.0f, 8.0f);
-
-  glPopAttrib();
 }

@@ -21,6 +21,5 @@ class PhotoScene : public Scene {
   Camera camera;
   std::array<Texture*, 4> photos;
   Texture* logo;
-  Texture* glowTexture;
   std::unique_ptr<ParticleSystem> cloud;
 };

@@ -3,12 +3,24 @@
 #include "clock/ShowClock.h"
 #include "gfx/ScreenTint.h"
 #include "gfx/Texture.h"
+#include "platform/Gl.h"
 
 Scene::Scene(ShowClock& clock) : clock(clock) {}
 
 Scene::~Scene() = default;
 
 void Scene::render() {}
+
+Scene::Frame::Frame(Scene& scene, float red, float green, float blue) {
+  scene.startClock();
+  glPushAttrib(GL_ALL_ATTRIB_BITS);
+  glClearColor(red, green, blue, 0.0f);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glEnable(GL_DEPTH_TEST);
+  glShadeModel(GL_SMOOTH);
+}
+
+Scene::Frame::~Frame() { glPopAttrib(); }
 
 void Scene::startClock() {
   if (!started) {
@@ -32,8 +44,8 @@ void Scene::fadeIn(float red, float green, float blue, float length) {
   if (localTime() < length) drawScreenTint(red, green, blue, 1.0f - localTime() * (1.0f / length));
 }
 
-Texture* Scene::keep(const char* name, Texture* texture) {
-  ownedTextures_.emplace_back(texture);
-  textureNames_.push_back({name, texture});
-  return texture;
+Texture* Scene::keep(const char* name, Texture* made) {
+  ownedTextures_.emplace_back(made);
+  textureNames_.push_back({name, made});
+  return made;
 }

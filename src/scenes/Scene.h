@@ -3,9 +3,12 @@
 //
 // Overview
 //   Scene          the base: the show's clock, the time members every scene
-//                  keeps, fades, and the list of the scene's textures.
+//                  keeps, the frame's opening and closing (Scene::Frame),
+//                  fades, and the scene's textures, which it owns.
 //   PicturePass    a screen-space quad pass (backgrounds, overlays, logos).
 //   sweepTube      the tube-sweep vertex function of scenes 0, 1, 2, 6, 7.
+//   TubeLook       the chrome tube look of scenes 0, 1, 2, 7.
+//   PlasmaDescription  a plasma texture's parameters by name.
 //   ArmsScene (0), TunnelScene (1), KnotScene (2), PhotoScene (3 and 4),
 //   ScrollerScene (5), ColumnScene (6), LogoScene (7).
 //   constructScenes (SceneList.h) builds all eight in index order.
@@ -63,6 +66,18 @@ class Scene {
   Times times() const { return {started, startTime, lastTime, frameStep, beatPhase}; }
 
  protected:
+  // A frame's opening and closing, for the scene's render: starts the clock,
+  // saves all attributes, clears colour and depth to the colour (alpha 0),
+  // turns on the depth test and smooth shading; going out of scope restores
+  // the attributes.
+  class Frame {
+   public:
+    Frame(Scene& scene, float red, float green, float blue);
+    ~Frame();
+    Frame(const Frame&) = delete;
+    Frame& operator=(const Frame&) = delete;
+  };
+
   // The first call records the start of the scene's local time.
   void startClock();
   // frameStep = lastTime - seconds now, lastTime = seconds now, then
@@ -76,8 +91,9 @@ class Scene {
   // A tint of this colour whose alpha falls from 1 to 0 over `length`
   // seconds of local time; nothing from then on.
   void fadeIn(float red, float green, float blue, float length);
-  // Takes ownership of a texture the scene made and lists it under `name`.
-  Texture* keep(const char* name, Texture* texture);
+  // Takes ownership of a texture an Image has just made and lists it under
+  // `name`; the scene keeps the returned pointer as a view.
+  Texture* keep(const char* name, Texture* made);
 
   ShowClock& clock;
   bool started = false;

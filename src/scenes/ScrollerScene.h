@@ -16,6 +16,5 @@ class ScrollerScene : public Scene {
  private:
   Texture* scroller;
   Texture* scrollOver;
-  Texture* sparkTexture;
   std::unique_ptr<ParticleSystem> sparks;
 };

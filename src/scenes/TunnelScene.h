@@ -22,8 +22,6 @@ class TunnelScene : public Scene {
  private:
   Camera camera;
   World world;
-  Texture* tunnelTexture;
-  Texture* tunnelEnvTexture;
   Texture* portrait;
   std::unique_ptr<Mesh> tunnel;
 };
