@@ -8,6 +8,7 @@
 #include "platform/Gl.h"
 #include "platform/Random.h"
 #include "scenes/Scene.h"
+#include "ShowWindowState.h"
 #include "TestPictures.h"
 
 namespace {
@@ -36,16 +37,7 @@ void SceneTest::SetUpTestSuite() {
   context = new HiddenGlContext(kWidth, kHeight);
 }
 
-void SceneTest::SetUp() {
-  glDisable(GL_SCISSOR_TEST);
-  // What the show's window gives every scene.
-  glViewport(0, 0, kWidth, kHeight);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  gluPerspective(90.0, 4.0 / 3.0, 0.1, 100.0);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-}
+void SceneTest::SetUp() { enterShowWindowState(kWidth, kHeight); }
 
 void SceneTest::TearDown() { EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)); }
 
@@ -58,13 +50,7 @@ std::vector<uint8_t> SceneTest::frame(Scene& scene, double seconds, int beat) {
   return readPixels();
 }
 
-std::vector<uint8_t> SceneTest::readPixels() {
-  std::vector<uint8_t> pixels(size_t(kWidth) * kHeight * 3);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadBuffer(GL_BACK);
-  glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-  return pixels;
-}
+std::vector<uint8_t> SceneTest::readPixels() { return readBackFrame(kWidth, kHeight); }
 
 ::testing::AssertionResult nearlyEqual(const std::vector<uint8_t>& actual,
                                        const std::vector<uint8_t>& expected, int tolerance) {

@@ -16,9 +16,10 @@
 #include <string>
 #include <vector>
 
+#include "ShowWindowState.h"
 #include "TestPictures.h"
-#include "gfx/HiddenGlContext.h"
 #include "clock/VirtualClock.h"
+#include "gfx/HiddenGlContext.h"
 #include "platform/Gl.h"
 #include "platform/Random.h"
 #include "scenes/Scene.h"
@@ -51,7 +52,25 @@ uint64_t hashOf(const std::vector<uint8_t>& bytes) {
   return h;
 }
 
-class SceneGoldens : public ::testing::Test {
+// One scene's stored frames.
+struct Golden {
+  int index;
+  const char* name;
+  uint64_t hashes[3];
+};
+
+const Golden kGoldens[] = {
+    {0, "ArmsScene", {0x13b487c5c2af3709ull, 0x6b440670cf8b138aull, 0x2573ce929af640faull}},
+    {1, "TunnelScene", {0xb3f01229fd7df325ull, 0x342ffa155a044c9bull, 0x9810685248ca9b1bull}},
+    {2, "KnotScene", {0xb3f01229fd7df325ull, 0xb4343c78f2804ee6ull, 0x19de0a4d1918dcc5ull}},
+    {3, "FirstPhotoScene", {0xb3f01229fd7df325ull, 0x6e7a08b96eb599ddull, 0xe0b3a5b45056a95eull}},
+    {4, "SecondPhotoScene", {0xb3f01229fd7df325ull, 0xa5fe95b364925586ull, 0xbee3dbcf4b8cd641ull}},
+    {5, "ScrollerScene", {0x4bd87a07a4536325ull, 0x91c44bed3e5fbacaull, 0xf05f0ffba0e360c4ull}},
+    {6, "ColumnScene", {0xb3f01229fd7df325ull, 0xf740249401b24064ull, 0x0a3675b24120a5e4ull}},
+    {7, "LogoScene", {0xb3f01229fd7df325ull, 0x006cf2f3ac667d00ull, 0xc90effdccc5ce5b2ull}},
+};
+
+class SceneGoldens : public ::testing::TestWithParam<Golden> {
  public:
   static void SetUpTestSuite() {
     static HiddenGlContext* context = nullptr;
@@ -63,84 +82,42 @@ class SceneGoldens : public ::testing::Test {
   }
 
  protected:
-  void SetUp() override {
-    // What the show's window gives every scene.
-    glViewport(0, 0, kWidth, kHeight);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(90.0, 4.0 / 3.0, 0.1, 100.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-  }
+  void SetUp() override { enterShowWindowState(kWidth, kHeight); }
   void TearDown() override { EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)); }
-
-  // Draws the scene's frames up to the last checked one and compares the
-  // checked ones with `expected`.
-  void expectGoldens(int index, const char* name, const uint64_t (&expected)[3]) {
-    std::unique_ptr<Scene> scene = makeScene(index, clock);
-    ASSERT_TRUE(scene);
-    platform::srand(1);
-    uint64_t actual[3] = {};
-    int checked = 0;
-    for (int k = 0; k <= kCheckedFrames[2]; ++k) {
-      const double seconds = kFirstSeconds + double(k) / kFramesPerSecond;
-      // The heard ticks a tempo of 100 gives (826 frames per tick).
-      clock.set(seconds, uint32_t(seconds * 44100.0 / 826.0));
-      scene->render();
-      if (k != kCheckedFrames[checked]) continue;
-      actual[checked] = hashOf(readPixels());
-      EXPECT_EQ(actual[checked], expected[checked])
-          << name << " (scene " << index << ") differs at frame " << k << ", "
-          << k * 1000 / kFramesPerSecond << " ms into the scene";
-      ++checked;
-    }
-    if (std::getenv("KYL_PRINT_GOLDENS"))
-      std::printf("  %s: {0x%016" PRIx64 "ull, 0x%016" PRIx64 "ull, 0x%016" PRIx64 "ull}\n", name,
-                  actual[0], actual[1], actual[2]);
-  }
-
-  static std::vector<uint8_t> readPixels() {
-    std::vector<uint8_t> pixels(size_t(kWidth) * kHeight * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    return pixels;
-  }
 
   VirtualClock clock;
 };
 
-TEST_F(SceneGoldens, ArmsScene) {
-  expectGoldens(0, "ArmsScene",
-                {0x13b487c5c2af3709ull, 0x6b440670cf8b138aull, 0x2573ce929af640faull});
+// Draws the scene's frames up to the last checked one and compares the
+// checked ones with the stored hashes.
+TEST_P(SceneGoldens, FramesAreUnchanged) {
+  const Golden& golden = GetParam();
+  std::unique_ptr<Scene> scene = makeScene(golden.index, clock);
+  ASSERT_TRUE(scene);
+  platform::srand(1);
+  uint64_t actual[3] = {};
+  int checked = 0;
+  for (int k = 0; k <= kCheckedFrames[2]; ++k) {
+    const double seconds = kFirstSeconds + double(k) / kFramesPerSecond;
+    // The heard ticks a tempo of 100 gives (826 frames per tick).
+    clock.set(seconds, uint32_t(seconds * 44100.0 / 826.0));
+    scene->render();
+    if (k != kCheckedFrames[checked]) continue;
+    actual[checked] = hashOf(readBackFrame(kWidth, kHeight));
+    EXPECT_EQ(actual[checked], golden.hashes[checked])
+        << golden.name << " (scene " << golden.index << ") differs at frame " << k << ", "
+        << k * 1000 / kFramesPerSecond << " ms into the scene";
+    ++checked;
+  }
+  if (std::getenv("KYL_PRINT_GOLDENS"))
+    std::printf("    {%d, \"%s\", {0x%016" PRIx64 "ull, 0x%016" PRIx64 "ull, 0x%016" PRIx64
+                "ull}},\n",
+                golden.index, golden.name, actual[0], actual[1], actual[2]);
 }
-TEST_F(SceneGoldens, TunnelScene) {
-  expectGoldens(1, "TunnelScene",
-                {0xb3f01229fd7df325ull, 0x342ffa155a044c9bull, 0x9810685248ca9b1bull});
-}
-TEST_F(SceneGoldens, KnotScene) {
-  expectGoldens(2, "KnotScene",
-                {0xb3f01229fd7df325ull, 0xb4343c78f2804ee6ull, 0x19de0a4d1918dcc5ull});
-}
-TEST_F(SceneGoldens, FirstPhotoScene) {
-  expectGoldens(3, "FirstPhotoScene",
-                {0xb3f01229fd7df325ull, 0x6e7a08b96eb599ddull, 0xe0b3a5b45056a95eull});
-}
-TEST_F(SceneGoldens, SecondPhotoScene) {
-  expectGoldens(4, "SecondPhotoScene",
-                {0xb3f01229fd7df325ull, 0xa5fe95b364925586ull, 0xbee3dbcf4b8cd641ull});
-}
-TEST_F(SceneGoldens, ScrollerScene) {
-  expectGoldens(5, "ScrollerScene",
-                {0x4bd87a07a4536325ull, 0x91c44bed3e5fbacaull, 0xf05f0ffba0e360c4ull});
-}
-TEST_F(SceneGoldens, ColumnScene) {
-  expectGoldens(6, "ColumnScene",
-                {0xb3f01229fd7df325ull, 0xf740249401b24064ull, 0x0a3675b24120a5e4ull});
-}
-TEST_F(SceneGoldens, LogoScene) {
-  expectGoldens(7, "LogoScene",
-                {0xb3f01229fd7df325ull, 0x006cf2f3ac667d00ull, 0xc90effdccc5ce5b2ull});
-}
+
+INSTANTIATE_TEST_SUITE_P(EveryScene, SceneGoldens, ::testing::ValuesIn(kGoldens),
+                         [](const ::testing::TestParamInfo<Golden>& info) {
+                           return std::string(info.param.name);
+                         });
 
 }  // namespace
