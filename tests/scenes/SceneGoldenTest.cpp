@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,9 @@ struct Golden {
   const char* name;
   uint64_t hashes[3];
 };
+
+// How the test lists name a case: by its scene.
+void PrintTo(const Golden& golden, std::ostream* out) { *out << golden.name; }
 
 const Golden kGoldens[] = {
     {0, "ArmsScene", {0x13b487c5c2af3709ull, 0x6b440670cf8b138aull, 0x2573ce929af640faull}},
