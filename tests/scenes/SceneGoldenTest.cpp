@@ -39,9 +39,9 @@ constexpr int kCheckedFrames[3] = {0, 3, 12};
 
 // A different pattern in every picture, alpha included.
 uint32_t patterned(const std::string& name, int x, int y) {
-  int k = 0;
-  for (char c : name) k = k * 31 + c;
-  k &= 0xFF;
+  unsigned hash = 0;
+  for (unsigned char c : name) hash = hash * 31 + c;
+  const int k = int(hash & 0xFF);
   const int alpha = ((x / 64 + y / 64) % 2) ? 255 : ((x + y + k) / 4) & 0xFF;
   return rgba((x + k) & 0xFF, (2 * y + 3 * k) & 0xFF, ((x ^ y) + k) & 0xFF, alpha);
 }
