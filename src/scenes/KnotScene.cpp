@@ -11,16 +11,6 @@
 
 using namespace scenemath;
 
-namespace {
-
-void knotVertex(int row, int col, int rows, int cols, Vec3* out, float time) {
-  *out = sweepTube(
-      row, col, rows, cols, time, 0.2f, [](float u, float) { return KnotScene::path(u); },
-      spikySection);
-}
-
-}  // namespace
-
 Vec3 KnotScene::path(float x) {
   return Vec3(10.0f * fsin(4.0f * x), 10.0f * fcos(4.0f * x), 10.0f * fsin(3.0f * x))
       .scale(1.5f * (fcos(x) + 1.5f));
@@ -40,7 +30,7 @@ KnotScene::KnotScene(ShowClock& clock) : Scene(clock) {
   background = keep("background", pictures.loadTexture("../bg02.tga"));
   portrait = keep("portrait", pictures.loadTexture("../dransel.tga"));
 
-  knot = makeTube(200, 50, knotVertex, look);
+  knot = makeTube(200, 50, spikyKnotVertex<path>, look);
 
   swarm = std::make_unique<ParticleSystem>(500);
   swarm->setTexture(swarmTexture);

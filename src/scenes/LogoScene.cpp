@@ -11,16 +11,6 @@
 
 using namespace scenemath;
 
-namespace {
-
-void knotVertex(int row, int col, int rows, int cols, Vec3* out, float time) {
-  *out = sweepTube(
-      row, col, rows, cols, time, 0.2f, [](float u, float) { return LogoScene::path(u); },
-      spikySection);
-}
-
-}  // namespace
-
 Vec3 LogoScene::path(float x) {
   return Vec3(20.0f * fsin(3.0f * x), 20.0f * fcos(3.0f * x), 20.0f * fsin(5.0f * x))
       .scale(1.5f * (fcos(5.0f * x) + 1.5f));
@@ -41,7 +31,7 @@ LogoScene::LogoScene(ShowClock& clock) : Scene(clock) {
   background = keep("background", pictures.loadTexture("../bg01.tga"));
   logo = keep("logo", pictures.loadTexture("../logga2.tga"));
 
-  knot = makeTube(200, 50, knotVertex, look);
+  knot = makeTube(200, 50, spikyKnotVertex<path>, look);
 
   ribbon = std::make_unique<ParticleSystem>(2500);
   ribbon->setTexture(ribbonTexture);

@@ -42,3 +42,11 @@ inline Vec3 spikySection(float u, float theta, float t) {
                                 0.5f);
   return Vec3(0.0f, fsin(theta), fcos(theta)).scale(spikes);
 }
+
+// The vertex function of scenes 2 and 7: the spiky section at scale 0.2
+// along a knot that depends on the row parameter alone.
+template <Vec3 (*knot)(float)>
+void spikyKnotVertex(int row, int col, int rows, int cols, Vec3* out, float time) {
+  *out = sweepTube(
+      row, col, rows, cols, time, 0.2f, [](float u, float) { return knot(u); }, spikySection);
+}
