@@ -78,8 +78,6 @@ class Scene {
     Frame& operator=(const Frame&) = delete;
   };
 
-  // The first call records the start of the scene's local time.
-  void startClock();
   // frameStep = lastTime - seconds now, lastTime = seconds now, then
   // beatPhase advances by frameStep x beatFactor.
   void updateClock(float beatFactor);
@@ -103,6 +101,10 @@ class Scene {
   float beatPhase = 0.0f;
 
  private:
+  // The first call records the start of the scene's local time (Frame's
+  // opening).
+  void startClock();
+
   std::vector<std::unique_ptr<Texture>> ownedTextures_;
   std::vector<NamedTexture> textureNames_;
 };
