@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "clock/VirtualClock.h"
 #include "gfx/HiddenGlContext.h"
 #include "gfx/Image.h"
 #include "gfx/Mesh.h"
 #include "gfx/Texture.h"
 #include "gfx/TgaWriter.h"
-#include "music/MusicSystem.h"
 #include "platform/Gl.h"
 #include "scenes/Scene.h"
 #include "scenes/SceneList.h"
@@ -34,15 +34,15 @@ void ensureContext() {
 
 void BM_ConstructAllScenes(benchmark::State& state) {
   ensureContext();
-  MusicSystem music;
+  VirtualClock clock;
   size_t textures = 0;
   for (auto _ : state) {
-    std::array<Scene*, kSceneCount> scenes = constructScenes(music);
+    SceneArray scenes = constructScenes(clock);
     glFinish();
     state.PauseTiming();
     textures = 0;
-    for (Scene* scene : scenes) textures += scene->textures().size();
-    for (Scene* scene : scenes) delete scene;
+    for (const auto& scene : scenes) textures += scene->textures().size();
+    scenes = SceneArray();
     state.ResumeTiming();
   }
   state.counters["textures"] = double(textures);

@@ -42,22 +42,16 @@ void MusicSystem::start(int position) {
 
 int MusicSystem::songPosition() {
   uint32_t ticksPerStep = song_ && song_->ticksPerStep ? song_->ticksPerStep : 1;
-  uint32_t heard = virtualClock_ ? virtualHeardTicks_ : (output_ ? output_->heardTicks() : 0);
+  uint32_t heard = output_ ? output_->heardTicks() : 0;
   return startPosition_ + int(heard / ticksPerStep);
 }
 
 int MusicSystem::beat() {
-  uint32_t heard = virtualClock_ ? virtualHeardTicks_ : (output_ ? output_->heardTicks() : 0);
+  uint32_t heard = output_ ? output_->heardTicks() : 0;
   return int(heard >> 2);
 }
 
-double MusicSystem::seconds() { return virtualClock_ ? virtualSeconds_ : stopwatch_.seconds(); }
-
-void MusicSystem::setVirtualTime(double seconds, uint32_t heardTicks) {
-  virtualClock_ = true;
-  virtualSeconds_ = seconds;
-  virtualHeardTicks_ = heardTicks;
-}
+double MusicSystem::seconds() { return stopwatch_.seconds(); }
 
 uint32_t MusicSystem::heardTicksAt(double secondsSinceStart) const {
   if (!output_ || !song_) return 0;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "clock/ShowClock.h"
 #include "platform/Stopwatch.h"
 #include "platform/Window.h"
 
@@ -15,7 +16,7 @@ class Synth;
 struct Song;
 class SoundOutput;
 
-class MusicSystem {
+class MusicSystem final : public ShowClock {
  public:
   // Receives (argument, fraction done) during precalculation.
   using ProgressCallback = void (*)(void* argument, float fraction);
@@ -39,16 +40,13 @@ class MusicSystem {
   void start(int position);
 
   // Order step now audible: start position + heard ticks / ticksPerStep.
-  int songPosition();
+  int songPosition() override;
   // Heard ticks / 4.
-  int beat();
+  int beat() override;
   // Seconds since start (since init before that), on the stopwatch.
-  double seconds();
+  double seconds() override;
 
-  // Offline drawing (capture, screenshots, benchmark): from this call on the
-  // clock answers from the given moment instead of the stopwatch and the sound
-  // output; heardTicksAt gives the heard ticks that moment has in a live run.
-  void setVirtualTime(double seconds, uint32_t heardTicks);
+  // The heard ticks a live run has that many seconds after its start.
   uint32_t heardTicksAt(double secondsSinceStart) const;
 
   Synth* synth() { return synth_.get(); }
@@ -61,7 +59,4 @@ class MusicSystem {
   std::unique_ptr<Synth> synth_;
   std::unique_ptr<Song> song_;
   std::unique_ptr<SoundOutput> output_;
-  bool virtualClock_ = false;
-  double virtualSeconds_ = 0.0;
-  uint32_t virtualHeardTicks_ = 0;
 };

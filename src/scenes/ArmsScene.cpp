@@ -2,10 +2,10 @@
 
 #include "gfx/Image.h"
 #include "gfx/ScreenTint.h"
-#include "music/MusicSystem.h"
 #include "platform/Gl.h"
 #include "scenes/PicturePass.h"
 #include "scenes/SceneMath.h"
+#include "scenes/TubeLook.h"
 #include "scenes/TubeSweep.h"
 
 using namespace scenemath;
@@ -26,7 +26,10 @@ Vec3 armSection(float u, float theta, float t) {
   const float ripple = fsin(4.0f * theta - 10.0f * t) * fsin(9.0f * u + 4.0f * t) *
                            fsin(6.0f * u + 3.0f * t) * fsin(3.0f * theta + 5.0f * t) +
                        1.5f;
-  return Vec3(0.0f, fsin(theta) + 2.0f, fcos(theta)).scale(ripple).scale(0.4f).scale(fcos(u / 2.0f));
+  return Vec3(0.0f, fsin(theta) + 2.0f, fcos(theta))
+      .scale(ripple)
+      .scale(0.4f)
+      .scale(fcos(u / 2.0f));
 }
 
 void armVertex(int row, int col, int rows, int cols, Vec3* out, float time) {
@@ -35,35 +38,21 @@ void armVertex(int row, int col, int rows, int cols, Vec3* out, float time) {
 
 }  // namespace
 
-Texture* ArmsScene::makeEnvTexture(Image& image) {
-  return image.plasmaTexture(Color(1, 1, 1, 1), Color(0.34f, 0.2f, 0.04f, 0.2f), 12, 1, 1, 1,
-                             Color(15, 22.5f, 22.5f, 30), Color(0, 0, 0, 0), 150.0f, 0.1f, 0.1f,
-                             0.05f);
-}
-
-ArmsScene::ArmsScene(MusicSystem& music) : Scene(music) {
+ArmsScene::ArmsScene(ShowClock& clock) : Scene(clock) {
   world.setCamera(&camera);
 
   Image surfaces(256, 256);
-  surfaces.textureMode = TextureMode::FromNormals;
-  armsTexture = keep("armsTexture",
-                     surfaces.plasmaTexture(Color(1, 1, 1, 1), Color(-1, -1, -1, -1), 11, 4, 4, 1,
-                                            Color(0, 0, 0, 0), Color(0, 0.28f, 0.56f, 0.7f), 1.0f,
-                                            0.1f, 0.1f, 0.01f));
-  surfaces.textureMode = TextureMode::SphereMap;
-  armsEnvTexture = keep("armsEnvTexture", makeEnvTexture(surfaces));
-  glowTexture = keep("glowTexture",
-                     surfaces.radialTexture(Color(1, 1.5f, 2, 1), Color(0, 0, 0, 0), 10.0f));
+  const TubeLook look = makeTubeLook(surfaces, Color(0, 0.28f, 0.56f, 0.7f));
+  keep("armsTexture", look.surface);
+  keep("armsEnvTexture", look.environment);
+  Texture* const glowTexture =
+      keep("glowTexture", surfaces.radialTexture(Color(1, 1.5f, 2, 1), Color(0, 0, 0, 0), 10.0f));
 
   Image pictures(512, 512);
   background = keep("background", pictures.loadTexture("../part01_bg.tga"));
   overlay = keep("overlay", pictures.loadTexture("../part01_overlay.tga"));
 
-  arms = std::make_unique<Mesh>(100, 20, true, armVertex);
-  arms->setTexture(armsTexture);
-  arms->setSecondTexture(armsEnvTexture);
-  arms->pass = 1;  // the arms glow: drawn additively
-  arms->compile();
+  arms = makeTube(100, 20, armVertex, look, 1);  // pass 1: the arms glow additively
 
   sparks = std::make_unique<ParticleSystem>(500);
   sparks->setTexture(glowTexture);
@@ -79,12 +68,7 @@ ArmsScene::ArmsScene(MusicSystem& music) : Scene(music) {
 }
 
 void ArmsScene::render() {
-  startClock();
-  glPushAttrib(GL_ALL_ATTRIB_BITS);
-  glClearColor(0.1f, 0.2f, 0.3f, 0.0f);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  glEnable(GL_DEPTH_TEST);
-  glShadeModel(GL_SMOOTH);
+  const Frame frame(*this, 0.1f, 0.2f, 0.3f);
 
   {
     // The background's half-size grows by 0.01 per second: a slow zoom.
@@ -109,10 +93,10 @@ void ArmsScene::render() {
     Particle& p = sparks->particles[std::size_t(n)];
     p.alive = true;
     p.color = Color(0.25f, 0.25f, 0.25f, 0.0f);
-    p.position = rotated(10.0f * fsin(fn + 0.03f * lastTime),
-                         10.0f * fsin(0.04f * lastTime + 10.0f * fn),
-                         10.0f * fsin(-0.1f * lastTime - 7.0f * fn), Vec3(1, 1, 1))
-                     .scale(15.0f);
+    p.position =
+        rotated(10.0f * fsin(fn + 0.03f * lastTime), 10.0f * fsin(0.04f * lastTime + 10.0f * fn),
+                10.0f * fsin(-0.1f * lastTime - 7.0f * fn), Vec3(1, 1, 1))
+            .scale(15.0f);
     p.size = (fsin(5.0f * fn) + 1.0f) * 5.0f;
   }
   sparks->envMode = float(GL_MODULATE);
@@ -127,6 +111,4 @@ void ArmsScene::render() {
     pass.blend(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     pass.quad(-1.0f, 0.0f, -0.2f, 1.0f);
   }
-
-  glPopAttrib();
 }

@@ -12,23 +12,14 @@
 #include "gfx/World.h"
 #include "scenes/Scene.h"
 
-class Image;
-
 class ArmsScene : public Scene {
  public:
-  explicit ArmsScene(MusicSystem& music);
+  explicit ArmsScene(ShowClock& clock);
   void render() override;
-
-  // The chrome environment map scenes 0, 1, 2 and 7 share (made in the
-  // Image's current textureMode).
-  static Texture* makeEnvTexture(Image& image);
 
  private:
   Camera camera;
   World world;
-  Texture* armsTexture;
-  Texture* armsEnvTexture;
-  Texture* glowTexture;
   Texture* background;
   Texture* overlay;
   std::unique_ptr<Mesh> arms;

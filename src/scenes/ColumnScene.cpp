@@ -2,9 +2,9 @@
 
 #include "gfx/Image.h"
 #include "gfx/ScreenTint.h"
-#include "music/MusicSystem.h"
 #include "platform/Gl.h"
 #include "scenes/PicturePass.h"
+#include "scenes/PlasmaDescription.h"
 #include "scenes/SceneMath.h"
 #include "scenes/TubeSweep.h"
 
@@ -29,24 +29,29 @@ void columnVertex(int row, int col, int rows, int cols, Vec3* out, float time) {
 
 }  // namespace
 
-ColumnScene::ColumnScene(MusicSystem& music) : Scene(music) {
+ColumnScene::ColumnScene(ShowClock& clock) : Scene(clock) {
   world.setCamera(&camera);
 
   // 512 x 512, not the usual 256: these surfaces are seen large.
   Image surfaces(512, 512);
   surfaces.textureMode = TextureMode::FromNormals;
-  columnTexture = keep("columnTexture",
-                       surfaces.plasmaTexture(Color(1, 1, 1, 1), Color(1, 1, 1, 1), 11, 4, 4, 1,
-                                              Color(1.3f, 1.4f, 2, 1), Color(0.21f, 0.49f, 0.56f, 0),
-                                              3.0f, 0.2f, 0.2f, 0.01f));
+  PlasmaDescription surface;
+  surface.negative = Color(1, 1, 1, 1);
+  surface.radialFirst = Color(1.3f, 1.4f, 2, 1);
+  surface.radialSecond = Color(0.21f, 0.49f, 0.56f, 0);
+  surface.radialExponent = 3.0f;
+  surface.strengthX = surface.strengthY = 0.2f;
+  Texture* const columnTexture = keep("columnTexture", makePlasmaTexture(surfaces, surface));
   surfaces.textureMode = TextureMode::SphereMap;
-  columnEnvTexture = keep("columnEnvTexture",
-                          surfaces.plasmaTexture(Color(1, 1, 1, 1), Color(1, 1, 1, 1), 13, 3, 4, 1,
-                                                 Color(1.4f, 1.2f, 1.7f, 1),
-                                                 Color(0, 0.28f, 0.07f, 0), 3.0f, 0.2f, 0.2f,
-                                                 0.01f));
-  flareTexture = keep("flareTexture",
-                      surfaces.radialTexture(Color(1.5f, 1.5f, 1, 1), Color(0, 0, 0, 0), 5.0f));
+  PlasmaDescription environment = surface;
+  environment.seed = 13;
+  environment.waves = 3;
+  environment.radialFirst = Color(1.4f, 1.2f, 1.7f, 1);
+  environment.radialSecond = Color(0, 0.28f, 0.07f, 0);
+  Texture* const columnEnvTexture =
+      keep("columnEnvTexture", makePlasmaTexture(surfaces, environment));
+  Texture* const flareTexture = keep(
+      "flareTexture", surfaces.radialTexture(Color(1.5f, 1.5f, 1, 1), Color(0, 0, 0, 0), 5.0f));
 
   Image pictures(512, 512);
   background = keep("background", pictures.loadTexture("../part02_bg.tga"));
@@ -81,12 +86,7 @@ void ColumnScene::render() {
     flare->envMode = float(GL_MODULATE);
   }
 
-  startClock();
-  glPushAttrib(GL_ALL_ATTRIB_BITS);
-  glClearColor(0.1f, 0.2f, 0.3f, 0.0f);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  glEnable(GL_DEPTH_TEST);
-  glShadeModel(GL_SMOOTH);
+  const Frame frame(*this, 0.1f, 0.2f, 0.3f);
 
   {
     PicturePass pass;
@@ -140,6 +140,4 @@ void ColumnScene::render() {
   }
 
   fadeIn(1.0f, 1.0f, 1.0f, 1.0f);
-
-  glPopAttrib();
 }

@@ -14,7 +14,7 @@
 
 class ColumnScene : public Scene {
  public:
-  explicit ColumnScene(MusicSystem& music);
+  explicit ColumnScene(ShowClock& clock);
   void render() override;
 
   // The recomputed mesh, for inspection.
@@ -23,9 +23,6 @@ class ColumnScene : public Scene {
  private:
   Camera camera;
   World world;
-  Texture* columnTexture;
-  Texture* columnEnvTexture;
-  Texture* flareTexture;
   Texture* background;
   Texture* overlay;
   std::unique_ptr<Mesh> column;

@@ -1,59 +1,36 @@
 #include "scenes/KnotScene.h"
 
+#include "clock/ShowClock.h"
 #include "gfx/Image.h"
 #include "gfx/ScreenTint.h"
-#include "music/MusicSystem.h"
 #include "platform/Gl.h"
-#include "scenes/ArmsScene.h"
 #include "scenes/PicturePass.h"
 #include "scenes/SceneMath.h"
+#include "scenes/TubeLook.h"
 #include "scenes/TubeSweep.h"
 
 using namespace scenemath;
-
-namespace {
-
-void knotVertex(int row, int col, int rows, int cols, Vec3* out, float time) {
-  *out = sweepTube(row, col, rows, cols, time, 0.2f,
-                   [](float u, float) { return KnotScene::path(u); }, KnotScene::spikySection);
-}
-
-}  // namespace
 
 Vec3 KnotScene::path(float x) {
   return Vec3(10.0f * fsin(4.0f * x), 10.0f * fcos(4.0f * x), 10.0f * fsin(3.0f * x))
       .scale(1.5f * (fcos(x) + 1.5f));
 }
 
-Vec3 KnotScene::spikySection(float u, float theta, float t) {
-  const float spikes = 25.0f * (fsin(5.0f * (t + theta)) * fsin(4.0f * theta - 10.0f * t) *
-                                    fsin(119.0f * u + 4.0f * t) * fsin(110.0f * u + 3.0f * t) +
-                                0.5f);
-  return Vec3(0.0f, fsin(theta), fcos(theta)).scale(spikes);
-}
-
-KnotScene::KnotScene(MusicSystem& music) : Scene(music) {
+KnotScene::KnotScene(ShowClock& clock) : Scene(clock) {
   world.setCamera(&camera);
 
   Image surfaces(256, 256);
-  surfaces.textureMode = TextureMode::FromNormals;
-  knotTexture = keep("knotTexture",
-                     surfaces.plasmaTexture(Color(1, 1, 1, 1), Color(-1, -1, -1, -1), 11, 4, 4, 1,
-                                            Color(0, 0, 0, 0), Color(0.54f, 0.72f, 1.44f, 1.8f),
-                                            1.0f, 0.1f, 0.1f, 0.01f));
-  surfaces.textureMode = TextureMode::SphereMap;
-  knotEnvTexture = keep("knotEnvTexture", ArmsScene::makeEnvTexture(surfaces));
-  swarmTexture = keep("swarmTexture",
-                      surfaces.radialTexture(Color(5, 4.5f, 2, 1), Color(0, 0, 0, 0), 5.0f));
+  const TubeLook look = makeTubeLook(surfaces, Color(0.54f, 0.72f, 1.44f, 1.8f));
+  keep("knotTexture", look.surface);
+  keep("knotEnvTexture", look.environment);
+  Texture* const swarmTexture =
+      keep("swarmTexture", surfaces.radialTexture(Color(5, 4.5f, 2, 1), Color(0, 0, 0, 0), 5.0f));
 
   Image pictures(512, 512);
   background = keep("background", pictures.loadTexture("../bg02.tga"));
   portrait = keep("portrait", pictures.loadTexture("../dransel.tga"));
 
-  knot = std::make_unique<Mesh>(200, 50, true, knotVertex);
-  knot->setTexture(knotTexture);
-  knot->setSecondTexture(knotEnvTexture);
-  knot->compile();
+  knot = makeTube(200, 50, spikyKnotVertex<path>, look);
 
   swarm = std::make_unique<ParticleSystem>(500);
   swarm->setTexture(swarmTexture);
@@ -64,12 +41,7 @@ KnotScene::KnotScene(MusicSystem& music) : Scene(music) {
 }
 
 void KnotScene::render() {
-  startClock();
-  glPushAttrib(GL_ALL_ATTRIB_BITS);
-  glClearColor(0.1f, 0.2f, 0.3f, 0.0f);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  glEnable(GL_DEPTH_TEST);
-  glShadeModel(GL_SMOOTH);
+  const Frame frame(*this, 0.1f, 0.2f, 0.3f);
 
   {
     PicturePass pass;
@@ -81,9 +53,9 @@ void KnotScene::render() {
   knot->setTime(lastTime * 0.5f);
 
   const float t = lastTime;
-  camera.lookAt(path(0.5f * t).scale(1.5f), path(t + 0.1f).scale(1.5f),
-                rotated(5.0f * fsin(0.1f * t), 5.0f * fsin(0.15f * t), 5.0f * fsin(0.2f * t),
-                        Vec3(0, 1, 0)));
+  camera.lookAt(
+      path(0.5f * t).scale(1.5f), path(t + 0.1f).scale(1.5f),
+      rotated(5.0f * fsin(0.1f * t), 5.0f * fsin(0.15f * t), 5.0f * fsin(0.2f * t), Vec3(0, 1, 0)));
 
   for (int n = 0; n < 500; ++n) {
     const float fn = float(n);
@@ -108,7 +80,5 @@ void KnotScene::render() {
   }
 
   fadeIn(1.0f, 1.0f, 1.0f, 1.0f);
-  if ((music.beat() & 7) < 2) drawScreenTint(0.0f, 0.0f, 0.0f, 0.5f);
-
-  glPopAttrib();
+  if ((clock.beat() & 7) < 2) drawScreenTint(0.0f, 0.0f, 0.0f, 0.5f);
 }

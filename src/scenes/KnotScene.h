@@ -14,19 +14,14 @@
 
 class KnotScene : public Scene {
  public:
-  explicit KnotScene(MusicSystem& music);
+  explicit KnotScene(ShowClock& clock);
   void render() override;
 
   static Vec3 path(float x);
-  // The spiky cross-section this scene and scene 7 give their knots.
-  static Vec3 spikySection(float u, float theta, float t);
 
  private:
   Camera camera;
   World world;
-  Texture* knotTexture;
-  Texture* knotEnvTexture;
-  Texture* swarmTexture;
   Texture* background;
   Texture* portrait;
   std::unique_ptr<Mesh> knot;

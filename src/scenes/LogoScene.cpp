@@ -1,53 +1,37 @@
 #include "scenes/LogoScene.h"
 
+#include "clock/ShowClock.h"
 #include "gfx/Image.h"
 #include "gfx/ScreenTint.h"
-#include "music/MusicSystem.h"
 #include "platform/Gl.h"
-#include "scenes/ArmsScene.h"
-#include "scenes/KnotScene.h"
 #include "scenes/PicturePass.h"
 #include "scenes/SceneMath.h"
+#include "scenes/TubeLook.h"
 #include "scenes/TubeSweep.h"
 
 using namespace scenemath;
-
-namespace {
-
-void knotVertex(int row, int col, int rows, int cols, Vec3* out, float time) {
-  *out = sweepTube(row, col, rows, cols, time, 0.2f,
-                   [](float u, float) { return LogoScene::path(u); }, KnotScene::spikySection);
-}
-
-}  // namespace
 
 Vec3 LogoScene::path(float x) {
   return Vec3(20.0f * fsin(3.0f * x), 20.0f * fcos(3.0f * x), 20.0f * fsin(5.0f * x))
       .scale(1.5f * (fcos(5.0f * x) + 1.5f));
 }
 
-LogoScene::LogoScene(MusicSystem& music) : Scene(music) {
+LogoScene::LogoScene(ShowClock& clock) : Scene(clock) {
   world.setCamera(&camera);
 
   Image surfaces(256, 256);
-  surfaces.textureMode = TextureMode::FromNormals;
-  knotTexture = keep("knotTexture",
-                     surfaces.plasmaTexture(Color(1, 1, 1, 1), Color(-1, -1, -1, -1), 11, 4, 4, 1,
-                                            Color(0, 0, 0, 0), Color(1.08f, 1.44f, 2.16f, 1.8f),
-                                            1.0f, 0.1f, 0.1f, 0.01f));
-  surfaces.textureMode = TextureMode::SphereMap;
-  knotEnvTexture = keep("knotEnvTexture", ArmsScene::makeEnvTexture(surfaces));
-  ribbonTexture = keep("ribbonTexture", surfaces.radialTexture(Color(0.6f, 0.6f, 0.72f, 0.6f),
-                                                               Color(0, 0, 0, 0), 1.0f));
+  const TubeLook look = makeTubeLook(surfaces, Color(1.08f, 1.44f, 2.16f, 1.8f));
+  keep("knotTexture", look.surface);
+  keep("knotEnvTexture", look.environment);
+  Texture* const ribbonTexture =
+      keep("ribbonTexture",
+           surfaces.radialTexture(Color(0.6f, 0.6f, 0.72f, 0.6f), Color(0, 0, 0, 0), 1.0f));
 
   Image pictures(512, 512);
   background = keep("background", pictures.loadTexture("../bg01.tga"));
   logo = keep("logo", pictures.loadTexture("../logga2.tga"));
 
-  knot = std::make_unique<Mesh>(200, 50, true, knotVertex);
-  knot->setTexture(knotTexture);
-  knot->setSecondTexture(knotEnvTexture);
-  knot->compile();
+  knot = makeTube(200, 50, spikyKnotVertex<path>, look);
 
   ribbon = std::make_unique<ParticleSystem>(2500);
   ribbon->setTexture(ribbonTexture);
@@ -60,12 +44,7 @@ LogoScene::LogoScene(MusicSystem& music) : Scene(music) {
 }
 
 void LogoScene::render() {
-  startClock();
-  glPushAttrib(GL_ALL_ATTRIB_BITS);
-  glClearColor(0.1f, 0.2f, 0.3f, 0.0f);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  glEnable(GL_DEPTH_TEST);
-  glShadeModel(GL_SMOOTH);
+  const Frame frame(*this, 0.1f, 0.2f, 0.3f);
 
   {
     PicturePass pass;
@@ -75,7 +54,7 @@ void LogoScene::render() {
   }
 
   // Faster (2.5 times) on the first two of every four beats.
-  updateClock((music.beat() & 3) >= 2 ? 1.0f : 2.5f);
+  updateClock((clock.beat() & 3) >= 2 ? 1.0f : 2.5f);
   knot->setTime(lastTime * 0.5f);
 
   const float p = 0.5f * beatPhase;
@@ -103,13 +82,11 @@ void LogoScene::render() {
     pass.bind(*logo);
     pass.blend(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, float(GL_ADD));
-    const float level = (music.beat() & 7) >= 4 ? 1.0f : 0.0f;
+    const float level = (clock.beat() & 7) >= 4 ? 1.0f : 0.0f;
     pass.colour(level, level, level);
     pass.quad(-1.0f, 1.0f, -1.0f, 1.0f);
   }
 
   fadeIn(1.0f, 1.0f, 1.0f, 1.0f);
-  if ((music.beat() & 7) < 2) drawScreenTint(0.0f, 0.0f, 0.0f, 0.5f);
-
-  glPopAttrib();
+  if ((clock.beat() & 7) < 2) drawScreenTint(0.0f, 0.0f, 0.0f, 0.5f);
 }

@@ -15,7 +15,7 @@
 
 class LogoScene : public Scene {
  public:
-  explicit LogoScene(MusicSystem& music);
+  explicit LogoScene(ShowClock& clock);
   void render() override;
 
   static Vec3 path(float x);
@@ -23,9 +23,6 @@ class LogoScene : public Scene {
  private:
   Camera camera;
   World world;
-  Texture* knotTexture;
-  Texture* knotEnvTexture;
-  Texture* ribbonTexture;
   Texture* background;
   Texture* logo;
   std::unique_ptr<Mesh> knot;

@@ -2,7 +2,6 @@
 
 #include "gfx/Image.h"
 #include "gfx/ScreenTint.h"
-#include "music/MusicSystem.h"
 #include "platform/Gl.h"
 #include "platform/Random.h"
 #include "scenes/PicturePass.h"
@@ -14,28 +13,24 @@ namespace {
 const char* const kPhotoNames[4] = {"photos0", "photos1", "photos2", "photos3"};
 }
 
-PhotoScene::PhotoScene(MusicSystem& music, const std::array<const char*, 4>& photoPaths,
+PhotoScene::PhotoScene(ShowClock& clock, const std::array<const char*, 4>& photoPaths,
                        const char* logoPath)
-    : Scene(music) {
+    : Scene(clock) {
   Image pictures(512, 512);
   Image surfaces(256, 256);
   for (std::size_t i = 0; i < photos.size(); ++i) {
     photos[i] = keep(kPhotoNames[i], pictures.loadTexture(photoPaths[i]));
   }
   logo = keep("logo", pictures.loadTexture(logoPath));
-  glowTexture = keep("glowTexture", surfaces.radialTexture(Color(0.55f, 0.5f, 0.5f, 0.5f),
-                                                           Color(-0.3f, -0.2f, -0.1f, 0), 7.0f));
+  Texture* const glowTexture = keep(
+      "glowTexture",
+      surfaces.radialTexture(Color(0.55f, 0.5f, 0.5f, 0.5f), Color(-0.3f, -0.2f, -0.1f, 0), 7.0f));
   cloud = std::make_unique<ParticleSystem>(100);
   cloud->setTexture(glowTexture);
 }
 
 void PhotoScene::render() {
-  startClock();
-  glPushAttrib(GL_ALL_ATTRIB_BITS);
-  glClearColor(0.03f, 0.06f, 0.18f, 0.0f);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  glEnable(GL_DEPTH_TEST);
-  glShadeModel(GL_SMOOTH);
+  const Frame frame(*this, 0.03f, 0.06f, 0.18f);
 
   {
     const float s = lastTime;
@@ -64,12 +59,12 @@ void PhotoScene::render() {
     Particle& p = cloud->particles[std::size_t(n)];
     p.alive = true;
     p.color = Color(1, 1, 1, 0);
-    p.position = Vec3(fsin(0.1f * t + 2.1f * fn), fsin(0.12f * t + 0.15f * fn),
-                      fsin(0.23f * t + 0.07f * fn))
-                     .scale(3.0f)
-                     .add(Vec3(fsin(0.13f * t + 4.1f * fn), fsin(0.32f * t + 10.15f * fn),
-                               fsin(0.33f * t + 3.67f * fn))
-                              .scale(1.5f));
+    p.position =
+        Vec3(fsin(0.1f * t + 2.1f * fn), fsin(0.12f * t + 0.15f * fn), fsin(0.23f * t + 0.07f * fn))
+            .scale(3.0f)
+            .add(Vec3(fsin(0.13f * t + 4.1f * fn), fsin(0.32f * t + 10.15f * fn),
+                      fsin(0.33f * t + 3.67f * fn))
+                     .scale(1.5f));
     // Negative sizes mirror the square; they are drawn as they come.
     p.size = 5.0f * fsin(5.0f * fn + t);
   }
@@ -100,6 +95,4 @@ void PhotoScene::render() {
   }
 
   fadeIn(1.0f, 1.0f, 1.0f, 8.0f);
-
-  glPopAttrib();
 }

@@ -13,7 +13,7 @@
 
 class PhotoScene : public Scene {
  public:
-  PhotoScene(MusicSystem& music, const std::array<const char*, 4>& photoPaths,
+  PhotoScene(ShowClock& clock, const std::array<const char*, 4>& photoPaths,
              const char* logoPath);
   void render() override;
 
@@ -21,6 +21,5 @@ class PhotoScene : public Scene {
   Camera camera;
   std::array<Texture*, 4> photos;
   Texture* logo;
-  Texture* glowTexture;
   std::unique_ptr<ParticleSystem> cloud;
 };

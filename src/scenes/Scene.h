@@ -2,10 +2,13 @@
 // and drawn one per frame, each drawing its whole frame (clear included).
 //
 // Overview
-//   Scene          the base: the music clock, the time members every scene
-//                  keeps, fades, and the list of the scene's textures.
+//   Scene          the base: the show's clock, the time members every scene
+//                  keeps, the frame's opening and closing (Scene::Frame),
+//                  fades, and the scene's textures, which it owns.
 //   PicturePass    a screen-space quad pass (backgrounds, overlays, logos).
 //   sweepTube      the tube-sweep vertex function of scenes 0, 1, 2, 6, 7.
+//   TubeLook       the chrome tube look of scenes 0, 1, 2, 7.
+//   PlasmaDescription  a plasma texture's parameters by name.
 //   ArmsScene (0), TunnelScene (1), KnotScene (2), PhotoScene (3 and 4),
 //   ScrollerScene (5), ColumnScene (6), LogoScene (7).
 //   constructScenes (SceneList.h) builds all eight in index order.
@@ -18,10 +21,10 @@
 //   beatPhase    an accumulator of minus the frame durations, warped by the
 //                beat so that it falls faster on some beats.
 //
-// How to use: with a GL context current and a MusicSystem (started, or driven
-// by MusicSystem::setVirtualTime), construct the scenes and call render() once
-// per frame on the one that is on screen; the window swaps buffers.
-// render() reads MusicSystem::seconds and MusicSystem::beat, and draws from
+// How to use: with a GL context current and a ShowClock (the started music
+// system, or a VirtualClock), construct the scenes and call render() once per
+// frame on the one that is on screen; the window swaps buffers.
+// render() reads the clock's seconds and beat, and draws from
 // platform::rand as each scene says; it leaves GL attributes, matrix stacks
 // and the matrix mode as it found them.
 #pragma once
@@ -30,7 +33,7 @@
 #include <string>
 #include <vector>
 
-class MusicSystem;
+class ShowClock;
 class Texture;
 
 class Scene {
@@ -50,7 +53,7 @@ class Scene {
     float beatPhase;
   };
 
-  explicit Scene(MusicSystem& music);
+  explicit Scene(ShowClock& clock);
   virtual ~Scene();
   Scene(const Scene&) = delete;
   Scene& operator=(const Scene&) = delete;
@@ -63,8 +66,18 @@ class Scene {
   Times times() const { return {started, startTime, lastTime, frameStep, beatPhase}; }
 
  protected:
-  // The first call records the start of the scene's local time.
-  void startClock();
+  // A frame's opening and closing, for the scene's render: starts the clock,
+  // saves all attributes, clears colour and depth to the colour (alpha 0),
+  // turns on the depth test and smooth shading; going out of scope restores
+  // the attributes.
+  class Frame {
+   public:
+    Frame(Scene& scene, float red, float green, float blue);
+    ~Frame();
+    Frame(const Frame&) = delete;
+    Frame& operator=(const Frame&) = delete;
+  };
+
   // frameStep = lastTime - seconds now, lastTime = seconds now, then
   // beatPhase advances by frameStep x beatFactor.
   void updateClock(float beatFactor);
@@ -76,10 +89,11 @@ class Scene {
   // A tint of this colour whose alpha falls from 1 to 0 over `length`
   // seconds of local time; nothing from then on.
   void fadeIn(float red, float green, float blue, float length);
-  // Takes ownership of a texture the scene made and lists it under `name`.
-  Texture* keep(const char* name, Texture* texture);
+  // Takes ownership of a texture an Image has just made and lists it under
+  // `name`; the scene keeps the returned pointer as a view.
+  Texture* keep(const char* name, Texture* made);
 
-  MusicSystem& music;
+  ShowClock& clock;
   bool started = false;
   float startTime = 0.0f;
   float lastTime = 0.0f;
@@ -87,6 +101,10 @@ class Scene {
   float beatPhase = 0.0f;
 
  private:
+  // The first call records the start of the scene's local time (Frame's
+  // opening).
+  void startClock();
+
   std::vector<std::unique_ptr<Texture>> ownedTextures_;
   std::vector<NamedTexture> textureNames_;
 };

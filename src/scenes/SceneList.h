@@ -1,12 +1,17 @@
 // The show's eight scenes, constructed in index order while the GL context is
-// current. They are never destroyed: the process ends with them.
+// current; they release their GL objects when destroyed, so the context must
+// still be current then.
 #pragma once
 
 #include <array>
 #include <cstddef>
+#include <memory>
 
-class MusicSystem;
+class ShowClock;
 class Scene;
 
 constexpr int kSceneCount = 8;
-std::array<Scene*, kSceneCount> constructScenes(MusicSystem& music);
+using SceneArray = std::array<std::unique_ptr<Scene>, kSceneCount>;
+SceneArray constructScenes(ShowClock& clock);
+// Scene `index` (0 to kSceneCount - 1) alone, for work on one scene.
+std::unique_ptr<Scene> makeScene(int index, ShowClock& clock);

@@ -1,8 +1,8 @@
 #include "scenes/ScrollerScene.h"
 
+#include "clock/ShowClock.h"
 #include "gfx/Image.h"
 #include "gfx/ScreenTint.h"
-#include "music/MusicSystem.h"
 #include "platform/Gl.h"
 #include "platform/Random.h"
 #include "scenes/PicturePass.h"
@@ -10,24 +10,19 @@
 
 using namespace scenemath;
 
-ScrollerScene::ScrollerScene(MusicSystem& music) : Scene(music) {
+ScrollerScene::ScrollerScene(ShowClock& clock) : Scene(clock) {
   Image pictures(512, 512);
   scroller = keep("scroller", pictures.loadTexture("../scroller.tga"));
   scrollOver = keep("scrollOver", pictures.loadTexture("../scroll_over.tga"));
   Image surfaces(256, 256);
-  sparkTexture = keep("sparkTexture",
-                      surfaces.radialTexture(Color(1, 1, 1.5f, 1), Color(0, 0, 0, 0), 2.0f));
+  Texture* const sparkTexture =
+      keep("sparkTexture", surfaces.radialTexture(Color(1, 1, 1.5f, 1), Color(0, 0, 0, 0), 2.0f));
   sparks = std::make_unique<ParticleSystem>(30);
   sparks->setTexture(sparkTexture);
 }
 
 void ScrollerScene::render() {
-  startClock();
-  glPushAttrib(GL_ALL_ATTRIB_BITS);
-  glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  glEnable(GL_DEPTH_TEST);
-  glShadeModel(GL_SMOOTH);
+  const Frame frame(*this, 0.0f, 0.0f, 0.0f);
 
   {
     // One picture width every 100 seconds; the textures repeat.
@@ -44,17 +39,15 @@ void ScrollerScene::render() {
     pass.bind(*scrollOver);
     const float flicker = 0.5f - (float(platform::rand() % 100) * 0.002f - 0.001f);
     pass.colour(flicker, flicker, flicker);
-    pass.quad({{-1, -1, 0, 1.0f - h},
-               {1, -1, 1, 1.0f - h},
-               {1, 1, 1, 0.75f - h},
-               {-1, 1, 0, 0.75f - h}});
+    pass.quad(
+        {{-1, -1, 0, 1.0f - h}, {1, -1, 1, 1.0f - h}, {1, 1, 1, 0.75f - h}, {-1, 1, 0, 0.75f - h}});
   }
 
   updateClock(standardBeatFactor());
 
   const float t = lastTime;
   // The sparks brighten over the first ten seconds (and clamp after that).
-  const Color sparkColour = Color(1, 1, 1, 0).scale(float(music.seconds()) - startTime).scale(0.1f);
+  const Color sparkColour = Color(1, 1, 1, 0).scale(float(clock.seconds()) - startTime).scale(0.1f);
   for (int n = 0; n < 30; ++n) {
     const float fn = float(n);
     Particle& p = sparks->particles[std::size_t(n)];
@@ -70,6 +63,4 @@ void ScrollerScene::render() {
   sparks->draw();
 
   fadeIn(0.0f, 0.0f, 0.0f, 2.0f);
-
-  glPopAttrib();
 }

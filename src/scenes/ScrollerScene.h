@@ -10,12 +10,11 @@
 
 class ScrollerScene : public Scene {
  public:
-  explicit ScrollerScene(MusicSystem& music);
+  explicit ScrollerScene(ShowClock& clock);
   void render() override;
 
  private:
   Texture* scroller;
   Texture* scrollOver;
-  Texture* sparkTexture;
   std::unique_ptr<ParticleSystem> sparks;
 };

@@ -1,12 +1,12 @@
 #include "scenes/TunnelScene.h"
 
+#include "clock/ShowClock.h"
 #include "gfx/Image.h"
 #include "gfx/ScreenTint.h"
-#include "music/MusicSystem.h"
 #include "platform/Gl.h"
-#include "scenes/ArmsScene.h"
 #include "scenes/PicturePass.h"
 #include "scenes/SceneMath.h"
+#include "scenes/TubeLook.h"
 #include "scenes/TubeSweep.h"
 
 using namespace scenemath;
@@ -22,8 +22,9 @@ Vec3 tunnelSection(float u, float theta, float t) {
 }
 
 void tunnelVertex(int row, int col, int rows, int cols, Vec3* out, float time) {
-  *out = sweepTube(row, col, rows, cols, time, 1.6f,
-                   [](float u, float) { return TunnelScene::path(u); }, tunnelSection);
+  *out = sweepTube(
+      row, col, rows, cols, time, 1.6f, [](float u, float) { return TunnelScene::path(u); },
+      tunnelSection);
 }
 
 // 0.6 (1 + (sum of four sines) / 8): one corner extent of the portrait.
@@ -38,41 +39,29 @@ Vec3 TunnelScene::path(float x) {
       .scale(0.8f * (fcos(4.0f * x) + 4.0f));
 }
 
-TunnelScene::TunnelScene(MusicSystem& music) : Scene(music) {
+TunnelScene::TunnelScene(ShowClock& clock) : Scene(clock) {
   world.setCamera(&camera);
 
   Image surfaces(256, 256);
-  surfaces.textureMode = TextureMode::FromNormals;
-  tunnelTexture = keep("tunnelTexture",
-                       surfaces.plasmaTexture(Color(1, 1, 1, 1), Color(-1, -1, -1, -1), 11, 4, 4,
-                                              1, Color(0, 0, 0, 0), Color(0, 0.72f, 1.44f, 1.8f),
-                                              1.0f, 0.1f, 0.1f, 0.01f));
-  surfaces.textureMode = TextureMode::SphereMap;
-  tunnelEnvTexture = keep("tunnelEnvTexture", ArmsScene::makeEnvTexture(surfaces));
+  const TubeLook look = makeTubeLook(surfaces, Color(0, 0.72f, 1.44f, 1.8f));
+  keep("tunnelTexture", look.surface);
+  keep("tunnelEnvTexture", look.environment);
 
   Image pictures(512, 512);
   portrait = keep("portrait", pictures.loadTexture("../pulkar.tga"));
 
-  tunnel = std::make_unique<Mesh>(200, 50, true, tunnelVertex);
-  tunnel->setTexture(tunnelTexture);
-  tunnel->setSecondTexture(tunnelEnvTexture);
-  tunnel->compile();
+  tunnel = makeTube(200, 50, tunnelVertex, look);
 
   world.add(tunnel.get(), Vec3(0, 0, 0), 0.0f, Vec3(1, 0, 0));
 }
 
 void TunnelScene::render() {
-  startClock();
-  glPushAttrib(GL_ALL_ATTRIB_BITS);
-  glClearColor(0.1f, 0.2f, 0.3f, 0.0f);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  glEnable(GL_DEPTH_TEST);
-  glShadeModel(GL_SMOOTH);
+  const Frame frame(*this, 0.1f, 0.2f, 0.3f);
 
   updateClock(standardBeatFactor());
   tunnel->setTime(lastTime * 0.5f);
 
-  if ((music.beat() & 15) <= 2) {
+  if ((clock.beat() & 15) <= 2) {
     camera.lookAt(path(0.5f * lastTime), path(0.5f * lastTime - 0.1f), Vec3(0, 1, 0));
   } else {
     camera.lookAt(path(-beatPhase), path(0.1f - beatPhase), Vec3(0, 1, 0));
@@ -99,6 +88,4 @@ void TunnelScene::render() {
 
   fadeIn(1.0f, 1.0f, 1.0f, 1.0f);
   drawScreenTint(1.0f, 1.0f, 1.0f, 0.5f - 0.5f * fsin(7.0f * beatPhase) * fsin(6.0f * beatPhase));
-
-  glPopAttrib();
 }

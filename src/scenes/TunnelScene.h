@@ -13,7 +13,7 @@
 
 class TunnelScene : public Scene {
  public:
-  explicit TunnelScene(MusicSystem& music);
+  explicit TunnelScene(ShowClock& clock);
   void render() override;
 
   // The knot the tube and the camera follow.
@@ -22,8 +22,6 @@ class TunnelScene : public Scene {
  private:
   Camera camera;
   World world;
-  Texture* tunnelTexture;
-  Texture* tunnelEnvTexture;
   Texture* portrait;
   std::unique_ptr<Mesh> tunnel;
 };

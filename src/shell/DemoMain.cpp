@@ -28,10 +28,6 @@ namespace {
 
 constexpr const char* kGuardCaption = "sursur";
 
-// The scenes live until the process ends; kept here so that they stay
-// reachable (and no leak checker takes them for lost).
-std::array<Scene*, kSceneCount> gScenes{};
-
 bool askFullscreen(const Options& options) {
   if (options.fullscreen) return *options.fullscreen;
   return platform::messageBox(nullptr, "you want fullscreen?", "Kylvander",
@@ -39,7 +35,8 @@ bool askFullscreen(const Options& options) {
 }
 
 // Draws frames until the song passes the schedule or the user quits.
-void runFrames(GLWindow& window, MusicSystem& music, const SceneSchedule& schedule) {
+void runFrames(GLWindow& window, MusicSystem& music, const SceneArray& scenes,
+               const SceneSchedule& schedule) {
   int shownScene = -1;
   for (;;) {
     if (window.quitRequested()) break;
@@ -58,7 +55,7 @@ void runFrames(GLWindow& window, MusicSystem& music, const SceneSchedule& schedu
       verboseLine("scene %d position %d seconds %.2f", scene, position, music.seconds());
       shownScene = scene;
     }
-    gScenes[std::size_t(scene)]->render();
+    scenes[std::size_t(scene)]->render();
 
     window.endFrame();
     // Holding the space bar slows the pictures down; the music goes on.
@@ -72,6 +69,9 @@ int show(const Options& options) {
   // normal end, and the music system after it.
   MusicSystem music;
   std::unique_ptr<GLWindow> window;
+  // After the window: the scenes release their GL objects while its context
+  // is still current.
+  SceneArray scenes;
 
   const bool fullscreen = askFullscreen(options);
   window = std::make_unique<GLWindow>(640, 480, fullscreen);
@@ -83,12 +83,13 @@ int show(const Options& options) {
     return 1;  // the loader has said why
   verboseLine("audio driver %s", platform::audioDriverName().c_str());
 
-  gScenes = constructScenes(music);
+  scenes = constructScenes(music);
   const SceneSchedule schedule;
   music.start(options.startPosition);
 
-  runFrames(*window, music, schedule);
+  runFrames(*window, music, scenes, schedule);
 
+  scenes = SceneArray();
   window->destroy();
   window.reset();
   return 0;  // the music system shuts down on the way out

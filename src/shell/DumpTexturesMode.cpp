@@ -13,11 +13,11 @@
 #include <system_error>
 #include <vector>
 
+#include "clock/VirtualClock.h"
 #include "gfx/HiddenGlContext.h"
 #include "gfx/Texture.h"
 #include "gfx/TextureRecorder.h"
 #include "gfx/TgaWriter.h"
-#include "music/MusicSystem.h"
 #include "scenes/Scene.h"
 #include "scenes/SceneList.h"
 #include "shell/DataDirectory.h"
@@ -80,8 +80,8 @@ int runDumpTextures(const Options& options) {
 
   TextureRecorder::start();
   SceneTextures lists;
-  MusicSystem music;
-  std::array<Scene*, kSceneCount> scenes = constructScenes(music);
+  VirtualClock clock;
+  const SceneArray scenes = constructScenes(clock);
   for (size_t i = 0; i < scenes.size(); ++i)
     for (const Scene::NamedTexture& named : scenes[i]->textures())
       lists[i].push_back(NamedTexture{named.name, named.texture});
@@ -90,7 +90,6 @@ int runDumpTextures(const Options& options) {
 
   int written = 0;
   const bool ok = writeUploads(lists, uploads, dir, &written);
-  for (Scene* scene : scenes) delete scene;
   if (!ok) return 1;
   std::printf("kylvander: wrote %d textures to %s\n", written, dir.string().c_str());
   return 0;

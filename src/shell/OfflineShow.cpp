@@ -27,11 +27,11 @@ OfflineShow::OfflineShow(const std::vector<uint8_t>& songImage, int startPositio
       platform::createSilentSoundBuffer(SoundOutput::kBufferBytes, platform::WaveFormat{}),
       *synth_);
   clock_->prepare(*song_, startPosition_);
+  virtualClock_ = VirtualClock(song_->ticksPerStep, startPosition_);
 
   Stopwatch stopwatch;
-  const std::array<Scene*, kSceneCount> scenes = constructScenes(music_);
+  scenes_ = constructScenes(virtualClock_);
   constructionSeconds_ = stopwatch.seconds();
-  for (size_t i = 0; i < scenes.size(); ++i) scenes_[i].reset(scenes[i]);
 }
 
 OfflineShow::~OfflineShow() = default;
@@ -70,7 +70,7 @@ uint32_t OfflineShow::soundTicks() const {
 }
 
 void OfflineShow::setClock(double seconds) {
-  music_.setVirtualTime(seconds, clock_->heardTicksAt(seconds));
+  virtualClock_.set(seconds, clock_->heardTicksAt(seconds));
 }
 
 void OfflineShow::drawFrame(double seconds) {

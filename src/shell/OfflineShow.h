@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "music/MusicSystem.h"
+#include "clock/VirtualClock.h"
 #include "music/SongRenderer.h"
 #include "scenes/SceneList.h"
 #include "shell/SceneSchedule.h"
@@ -71,8 +71,9 @@ class OfflineShow {
   std::unique_ptr<Song> song_;
   // Never started: it only answers what a live run would have heard.
   std::unique_ptr<SoundOutput> clock_;
-  MusicSystem music_;
-  std::array<std::unique_ptr<Scene>, kSceneCount> scenes_;
+  // What the scenes read: the moment being drawn.
+  VirtualClock virtualClock_;
+  SceneArray scenes_;
   SceneSchedule schedule_;
   double constructionSeconds_ = 0.0;
   std::string error_;

@@ -51,6 +51,58 @@ TEST(Matrix3, FromAnglesRotatesXThenYThenZ) {
   EXPECT_EQ(image.z, m.m[2]);
 }
 
+// Column j of m: the image of the j-th axis.
+Vec3 column(const Matrix3& m, int j) { return Vec3(m.m[3 * j], m.m[3 * j + 1], m.m[3 * j + 2]); }
+
+float dot(const Vec3& a, const Vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+
+TEST(Matrix3, EveryMatrixIsARotation) {
+  // Orthonormal columns and determinant +1 (no mirror) over a spread of angles.
+  for (float a = -3.0f; a <= 3.0f; a += 0.7f)
+    for (float b = -3.0f; b <= 3.0f; b += 0.9f)
+      for (float c = -3.0f; c <= 3.0f; c += 1.1f) {
+        SCOPED_TRACE(testing::Message() << a << ", " << b << ", " << c);
+        const Matrix3 m = Matrix3::fromAngles(a, b, c);
+        for (int i = 0; i < 3; ++i)
+          for (int j = 0; j < 3; ++j)
+            EXPECT_NEAR(dot(column(m, i), column(m, j)), i == j ? 1.0f : 0.0f, 1e-5f);
+        // det = c0 . (c1 x c2); Vec3::cross takes its receiver second.
+        const Vec3 c1xc2 = column(m, 2).cross(column(m, 1));
+        EXPECT_NEAR(dot(column(m, 0), c1xc2), 1.0f, 1e-5f);
+      }
+}
+
+TEST(Matrix3, SingleAngleRotationsMoveTheAxesRightHandedly) {
+  const float r = 0.6f, c = std::cos(r), s = std::sin(r);
+  const Vec3 x(1, 0, 0), y(0, 1, 0), z(0, 0, 1);
+  const Matrix3 aboutX = Matrix3::fromAngles(r, 0, 0);
+  expectNear(x.transform(aboutX), 1, 0, 0);
+  expectNear(y.transform(aboutX), 0, c, s);
+  expectNear(z.transform(aboutX), 0, -s, c);
+  const Matrix3 aboutY = Matrix3::fromAngles(0, r, 0);
+  expectNear(x.transform(aboutY), c, 0, -s);
+  expectNear(y.transform(aboutY), 0, 1, 0);
+  expectNear(z.transform(aboutY), s, 0, c);
+  const Matrix3 aboutZ = Matrix3::fromAngles(0, 0, r);
+  expectNear(x.transform(aboutZ), c, s, 0);
+  expectNear(y.transform(aboutZ), -s, c, 0);
+  expectNear(z.transform(aboutZ), 0, 0, 1);
+}
+
+TEST(Matrix3, ThreeAnglesComposeAsXThenYThenZ) {
+  const float a = 0.4f, b = -1.2f, c = 2.3f;
+  const Matrix3 all = Matrix3::fromAngles(a, b, c);
+  for (const Vec3& v : {Vec3(1, 0, 0), Vec3(0, 1, 0), Vec3(0, 0, 1), Vec3(0.3f, -2, 5)}) {
+    const Vec3 stepwise = v.transform(Matrix3::fromAngles(a, 0, 0))
+                              .transform(Matrix3::fromAngles(0, b, 0))
+                              .transform(Matrix3::fromAngles(0, 0, c));
+    const Vec3 once = v.transform(all);
+    EXPECT_NEAR(once.x, stepwise.x, 2e-5f);
+    EXPECT_NEAR(once.y, stepwise.y, 2e-5f);
+    EXPECT_NEAR(once.z, stepwise.z, 2e-5f);
+  }
+}
+
 TEST(Color, StoredBlueGreenRedAlpha) {
   const Color c(1, 0.5f, 0.25f, 1);
   float stored[4];

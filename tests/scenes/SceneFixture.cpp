@@ -2,77 +2,46 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <unistd.h>
 
 #include "gfx/HiddenGlContext.h"
-#include "gfx/TgaWriter.h"
 #include "platform/Gl.h"
 #include "platform/Random.h"
 #include "scenes/Scene.h"
-
-namespace fs = std::filesystem;
+#include "ShowWindowState.h"
+#include "TestPictures.h"
 
 namespace {
 
 HiddenGlContext* context = nullptr;
 
-uint32_t rgba(int r, int g, int b, int a) {
-  return uint32_t(r) | uint32_t(g) << 8 | uint32_t(b) << 16 | uint32_t(a) << 24;
-}
-
-// The show reads "../name.tga" from its working directory: the pictures go in
-// a folder, the working directory is a folder inside it.
-void writePictures() {
-  // One folder per process: ctest runs several test processes at once.
-  const fs::path root =
-      fs::temp_directory_path() / ("kyl-scene-tests-" + std::to_string(::getpid()));
-  fs::create_directories(root / "show");
-  const uint32_t grey = rgba(128, 128, 128, 255);
-  const uint32_t white = rgba(255, 255, 255, 255);
-  const uint32_t clear = rgba(0, 0, 0, 0);
-  const std::pair<const char*, uint32_t> pictures[] = {
-      {"part01_bg", grey},   {"part01_overlay", clear}, {"pulkar", clear},
-      {"bg02", grey},        {"dransel", clear},        {"morrik01", grey},
-      {"morrik02", grey},    {"morrik03", grey},        {"morrik04", grey},
-      {"logo_morrik", clear}, {"telva01", grey},        {"telva02", grey},
-      {"telva03", grey},     {"telva04", grey},         {"logo_telva", clear},
-      {"scroller", white},   {"scroll_over", white},    {"part02_bg", grey},
-      {"part02_overlay", clear}, {"bg01", grey},        {"logga2", clear}};
-  std::vector<uint32_t> pixels(512 * 512);
-  for (const auto& [name, colour] : pictures) {
-    std::fill(pixels.begin(), pixels.end(), colour);
-    const fs::path path = root / (std::string(name) + ".tga");
-    std::string error;
-    if (!writeTga(path.string().c_str(), 512, 512, pixels.data(), &error))
-      FAIL() << "cannot write " << path << ": " << error;
-  }
-  fs::current_path(root / "show");
+// Plain colours, so that tests can predict whole frames: backgrounds and
+// photos grey, overlays, portraits and logos clear; the scroller black under
+// a white additive layer, so that the layer's colour shows on its own.
+uint32_t plainPicture(const std::string& name, int, int) {
+  if (name == "scroller") return rgba(0, 0, 0, 255);
+  if (name == "scroll_over") return rgba(255, 255, 255, 255);
+  const bool clear = name.find("overlay") != std::string::npos ||
+                     name.find("logo") != std::string::npos || name == "logga2" ||
+                     name == "pulkar" || name == "dransel";
+  return clear ? rgba(0, 0, 0, 0) : rgba(128, 128, 128, 255);
 }
 
 }  // namespace
 
 void SceneTest::SetUpTestSuite() {
   if (context) return;
-  writePictures();
+  std::string error;
+  if (!enterTestShowFolder("kyl-scene-tests", plainPicture, &error))
+    FAIL() << "cannot write the pictures: " << error;
   context = new HiddenGlContext(kWidth, kHeight);
 }
 
-void SceneTest::SetUp() {
-  glDisable(GL_SCISSOR_TEST);
-  // What the show's window gives every scene.
-  glViewport(0, 0, kWidth, kHeight);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  gluPerspective(90.0, 4.0 / 3.0, 0.1, 100.0);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-}
+void SceneTest::SetUp() { enterShowWindowState(kWidth, kHeight); }
 
 void SceneTest::TearDown() { EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)); }
 
-void SceneTest::at(double seconds, int beat) { music.setVirtualTime(seconds, uint32_t(beat) * 4); }
+void SceneTest::at(double seconds, int beat) { clock.set(seconds, uint32_t(beat) * 4); }
 
 std::vector<uint8_t> SceneTest::frame(Scene& scene, double seconds, int beat) {
   at(seconds, beat);
@@ -81,13 +50,7 @@ std::vector<uint8_t> SceneTest::frame(Scene& scene, double seconds, int beat) {
   return readPixels();
 }
 
-std::vector<uint8_t> SceneTest::readPixels() {
-  std::vector<uint8_t> pixels(size_t(kWidth) * kHeight * 3);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadBuffer(GL_BACK);
-  glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-  return pixels;
-}
+std::vector<uint8_t> SceneTest::readPixels() { return readBackFrame(kWidth, kHeight); }
 
 ::testing::AssertionResult nearlyEqual(const std::vector<uint8_t>& actual,
                                        const std::vector<uint8_t>& expected, int tolerance) {

@@ -1,7 +1,7 @@
 // Scenes drawn on a real OpenGL context (llvmpipe under SDL's offscreen
-// video) with a virtual music clock, over pictures of known plain colours
+// video) with a virtual clock, over pictures of known plain colours
 // written for the tests: backgrounds and photos grey, overlays, portraits and
-// logos fully transparent, the scroller's two pictures white.
+// logos fully transparent, the scroller black under its white additive layer.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "music/MusicSystem.h"
+#include "clock/VirtualClock.h"
 
 class Scene;
 
@@ -30,7 +30,7 @@ class SceneTest : public ::testing::Test {
   std::vector<uint8_t> frame(Scene& scene, double seconds, int beat);
   static std::vector<uint8_t> readPixels();
 
-  MusicSystem music;
+  VirtualClock clock;
 };
 
 // Every byte of `actual` within `tolerance` of `expected`.

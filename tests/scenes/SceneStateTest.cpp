@@ -17,13 +17,6 @@
 
 namespace {
 
-std::array<std::unique_ptr<Scene>, kSceneCount> allScenes(MusicSystem& music) {
-  const std::array<Scene*, kSceneCount> scenes = constructScenes(music);
-  std::array<std::unique_ptr<Scene>, kSceneCount> owned;
-  for (size_t i = 0; i < scenes.size(); ++i) owned[i].reset(scenes[i]);
-  return owned;
-}
-
 // How many values of the generator's sequence from `seed` a render took.
 int drawsDuring(Scene& scene, uint32_t seed) {
   platform::srand(seed);
@@ -73,7 +66,7 @@ void expectSame(const GlState& a, const GlState& b, int scene) {
 }  // namespace
 
 TEST_F(SceneTest, OnlyThePhotoAndScrollerScenesDrawRandomNumbers) {
-  auto scenes = allScenes(music);
+  const SceneArray scenes = constructScenes(clock);
   const int expected[kSceneCount] = {0, 0, 0, 2, 2, 1, 0, 0};
   for (int i = 0; i < kSceneCount; ++i) {
     at(10.0, 3);
@@ -84,7 +77,7 @@ TEST_F(SceneTest, OnlyThePhotoAndScrollerScenesDrawRandomNumbers) {
 }
 
 TEST_F(SceneTest, EveryRenderLeavesGlStateAsItFoundIt) {
-  auto scenes = allScenes(music);
+  const SceneArray scenes = constructScenes(clock);
   // Something a careless scene could disturb.
   glColor4f(0.25f, 0.5f, 0.75f, 1.0f);
   glMatrixMode(GL_MODELVIEW);
@@ -100,8 +93,8 @@ TEST_F(SceneTest, EveryRenderLeavesGlStateAsItFoundIt) {
 }
 
 TEST_F(SceneTest, SceneShownAgainContinuesItsLocalTime) {
-  ScrollerScene scroller(music);
-  TunnelScene tunnel(music);
+  ScrollerScene scroller(clock);
+  TunnelScene tunnel(clock);
   EXPECT_EQ(brightest(frame(scroller, 10.0, 3)), 0);  // its fade from black starts
   frame(tunnel, 12.0, 3);
   frame(tunnel, 29.0, 3);
@@ -113,9 +106,9 @@ TEST_F(SceneTest, SceneShownAgainContinuesItsLocalTime) {
 }
 
 TEST_F(SceneTest, PhotoScenesShareNoState) {
-  PhotoScene first(music, {"../morrik01.tga", "../morrik02.tga", "../morrik03.tga", "../morrik04.tga"},
+  PhotoScene first(clock, {"../morrik01.tga", "../morrik02.tga", "../morrik03.tga", "../morrik04.tga"},
                    "../logo_morrik.tga");
-  PhotoScene second(music, {"../telva01.tga", "../telva02.tga", "../telva03.tga", "../telva04.tga"},
+  PhotoScene second(clock, {"../telva01.tga", "../telva02.tga", "../telva03.tga", "../telva04.tga"},
                     "../logo_telva.tga");
   frame(first, 10.0, 3);
   frame(first, 15.0, 3);
@@ -130,7 +123,7 @@ TEST_F(SceneTest, PhotoScenesShareNoState) {
 }
 
 TEST_F(SceneTest, ColumnMeshIsRecomputedOnlyWhenTheClockMoves) {
-  ColumnScene column(music);
+  ColumnScene column(clock);
   Mesh& mesh = column.columnMesh();
   frame(column, 10.0, 3);
   const Vec3 computed = mesh.positions[0];
