@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "platform/Random.h"
+#include "base/Random.h"
 #include "synth/DataStream.h"
 
 void Lfo::save(DataStream& stream) {
@@ -37,7 +37,7 @@ void Lfo::copyParametersFrom(const Modulator& other) {
   period = o.period;
 }
 
-static float drawRandom() { return float(platform::rand() * 2) / 32767.0f - 1.0f; }
+static float drawRandom() { return float(base::rand() * 2) / 32767.0f - 1.0f; }
 
 float Lfo::waveAt(uint32_t p, uint32_t P) const {
   switch (waveform) {

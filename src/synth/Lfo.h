@@ -1,6 +1,6 @@
 // The low-frequency oscillator modulator: six waveforms over `period` steps,
 // an offset and a fade-in after each note-on. The random waveforms draw from
-// the rendering thread's platform::rand().
+// the rendering thread's base::rand().
 #pragma once
 
 #include "synth/Modulator.h"

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "synth/DataStream.h"
+#include "base/SampleRate.h"
 #include "synth/FloatToInt.h"
 #include "synth/SynthScratch.h"
 
@@ -11,6 +12,11 @@ namespace {
 
 constexpr float kPi = 3.14159265358979323846f;
 constexpr float kMaxIncrement = 0.49f;
+
+// Pitch: note 0 (before the offset of two) is 27.5 Hz, the A four octaves
+// below 440 Hz, and each note a twelfth of an octave above the one before.
+constexpr float kOctavesPerNote = 1.0f / 12.0f;
+constexpr float kLowestAIncrement = float(27.5 / kSampleRate);  // cycles per sample
 
 // A working value moving linearly across the block.
 struct Ramp {
@@ -81,8 +87,8 @@ void Oscillator::copyParametersFrom(const Oscillator& o) {
 void Oscillator::event(int kind, uint32_t value) {
   if (kind != eventKind::kNoteOn) return;
   const int note = int(((value & 0xFFFF) + 2) & 0xFFFF) + transpose;
-  const float exponent = float(note) * 0.083333336f;
-  targetIncrement = float(std::pow(2.0, double(exponent))) * 0.00062358275f;
+  const float exponent = float(note) * kOctavesPerNote;
+  targetIncrement = float(std::pow(2.0, double(exponent))) * kLowestAIncrement;
 }
 
 float Oscillator::nextRandom() {
