@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "synth/DataStream.h"
 #include "base/SampleRate.h"
 #include "synth/FloatToInt.h"
 #include "synth/SynthScratch.h"
@@ -35,54 +34,6 @@ float triangleShape(float y, float t) {
 }
 
 }  // namespace
-
-void Oscillator::save(DataStream& stream) {
-  stream.writeFloat(detune);
-  stream.writeFloat(pulseWidth);
-  stream.writeInt(multiplier, 1);
-  stream.writeInt(uint8_t(transpose), 1);
-  stream.writeFloat(glide);
-  stream.writeInt(waveform, 1);
-  stream.writeInt(sync ? 1 : 0, 1);
-  stream.writeInt(combine, 1);
-  stream.writeFloat(mix);
-  stream.writeFloat(fmAmount);
-  for (const auto& route : routes) {
-    stream.writeInt(route.source, 1);
-    stream.writeFloat(route.depth);
-  }
-}
-
-void Oscillator::load(DataStream& stream) {
-  detune = stream.readFloat();
-  pulseWidth = stream.readFloat();
-  multiplier = stream.readByte();
-  transpose = int8_t(stream.readByte());
-  glide = stream.readFloat();
-  waveform = stream.readByte();
-  sync = stream.readByte() != 0;
-  combine = stream.readByte();
-  mix = stream.readFloat();
-  fmAmount = stream.readFloat();
-  for (auto& route : routes) {
-    route.source = stream.readByte();
-    route.depth = stream.readFloat();
-  }
-}
-
-void Oscillator::copyParametersFrom(const Oscillator& o) {
-  detune = o.detune;
-  pulseWidth = o.pulseWidth;
-  multiplier = o.multiplier;
-  transpose = o.transpose;
-  glide = o.glide;
-  waveform = o.waveform;
-  sync = o.sync;
-  combine = o.combine;
-  mix = o.mix;
-  fmAmount = o.fmAmount;
-  for (int k = 0; k < kRoutes; ++k) routes[k] = o.routes[k];
-}
 
 void Oscillator::event(int kind, uint32_t value) {
   if (kind != eventKind::kNoteOn) return;

@@ -128,11 +128,11 @@ void Voice::save(DataStream& stream) {
   stream.writeInt(keyLow, 1);
   stream.writeInt(keyHigh, 1);
   stream.writeInt(uint32_t(modulators.size()), 1);
-  for (auto& modulator : modulators) modulator->save(stream);
+  for (auto& modulator : modulators) saveWithType(*modulator, stream);
   stream.writeInt(uint32_t(oscillators.size()), 1);
   for (auto& oscillator : oscillators) oscillator->save(stream);
   stream.writeInt(uint32_t(effects.size()), 1);
-  for (auto& effect : effects) effect->save(stream);
+  for (auto& effect : effects) saveWithType(*effect, stream);
 }
 
 void Voice::load(DataStream& stream) {
