@@ -62,6 +62,13 @@ std::vector<uint8_t> section(uint16_t version, uint8_t lists, uint8_t patterns,
   return out;
 }
 
+// The length of the demo image's set-up section.
+size_t demoSetupSize() {
+  Synth probe;
+  buildDemoSetup(probe);
+  return setupBytes(probe).size();
+}
+
 std::vector<uint8_t> withDefaultSetup(const std::vector<uint8_t>& songSection) {
   Synth synth;
   auto image = setupBytes(synth);
@@ -141,9 +148,7 @@ TEST(SongFile, VersionDecidesLengthWidthAndListsArePadded) {
 
 TEST(SongFile, EveryTruncationIsRefused) {
   const auto image = demoSongImage();
-  Synth probe;
-  buildDemoSetup(probe);
-  const size_t setupSize = setupBytes(probe).size();
+  const size_t setupSize = demoSetupSize();
   // Every cut inside the set-up, the song header and the last records; a
   // sample of the cuts between (each of those loads the whole set-up first).
   for (size_t size = 0; size < image.size();
@@ -157,9 +162,7 @@ TEST(SongFile, EveryTruncationIsRefused) {
 
 TEST(SongFile, StartMarkerIsNotCheckedEndMarkerIs) {
   auto image = demoSongImage();
-  Synth probe;
-  buildDemoSetup(probe);
-  const size_t setupSize = setupBytes(probe).size();
+  const size_t setupSize = demoSetupSize();
 
   auto badStart = image;
   badStart[0] = 'x';
@@ -176,9 +179,7 @@ TEST(SongFile, StartMarkerIsNotCheckedEndMarkerIs) {
 
 TEST(SongFile, LoaderSaysWhatWentWrongAndShowsNothing) {
   auto image = demoSongImage();
-  Synth probe;
-  buildDemoSetup(probe);
-  const size_t setupSize = setupBytes(probe).size();
+  const size_t setupSize = demoSetupSize();
   auto wrongEndAndNoMagic = image;
   wrongEndAndNoMagic[setupSize - 1] = 'x';
   wrongEndAndNoMagic[setupSize] = 'g';
