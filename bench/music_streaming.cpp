@@ -26,7 +26,7 @@ struct Playback {
                                              std::istreambuf_iterator<char>())
                       : makeTestSongImage(100, 1);
     synth = std::make_unique<Synth>();
-    song = loadSong(*synth, image.data(), image.size());
+    song = loadSong(*synth, image.data(), image.size()).song;
     auto ring = std::make_unique<ScriptedSoundBuffer>();
     buffer = ring.get();
     output = std::make_unique<SoundOutput>(std::move(ring), *synth);

@@ -33,7 +33,7 @@ void RenderSong(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     auto synth = std::make_unique<Synth>();
-    auto song = loadSong(*synth, image.data(), image.size());
+    auto song = loadSong(*synth, image.data(), image.size()).song;
     if (!song) {
       state.SkipWithError("the song does not load");
       return;

@@ -1,8 +1,8 @@
 #include "music/MusicSystem.h"
 
+#include "music/SongLoadMessages.h"
 #include "music/SoundOutput.h"
 #include "synth/Song.h"
-#include "synth/SongLoader.h"
 #include "synth/Synth.h"
 
 namespace {
@@ -25,7 +25,7 @@ bool MusicSystem::init(const uint8_t* songImage, size_t imageSize, platform::Win
                        void* callbackArgument) {
   stopwatch_.reset();
   synth_ = std::make_unique<Synth>();
-  song_ = loadSong(*synth_, songImage, imageSize);
+  song_ = loadSongShowingMessages(*synth_, songImage, imageSize);
   if (!song_) return false;
   output_ = std::make_unique<SoundOutput>(window, *synth_);
   if (precalculate)

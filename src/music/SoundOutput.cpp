@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/SampleRate.h"
 #include "music/PcmConversion.h"
 #include "music/PrecalcWindow.h"
 #include "platform/Clock.h"
@@ -275,7 +276,7 @@ void SoundOutput::precalculate(const Song& song, int startPosition, int endPosit
 
 uint32_t SoundOutput::heardTicksFor(uint32_t ticks, uint32_t samplesPerTick) {
   if (samplesPerTick == 0) return 0;
-  const float tickDuration = float(samplesPerTick) * (1.0f / 44100.0f);
+  const float tickDuration = float(samplesPerTick) * (1.0f / float(kSampleRate));
   const float latency = float(kLatencyMilliseconds) * 0.001f;
   float heard = (float(ticks) * tickDuration - latency) / tickDuration;
   if (!(heard > 0.0f)) return 0;
@@ -288,7 +289,7 @@ uint32_t SoundOutput::heardTicksAt(double seconds, uint32_t samplesPerTick) cons
   const uint64_t tickBytes = uint64_t(samplesPerTick) * kBytesPerFrame;
   if (tickBytes == 0) return 0;
   // The first pass writes the lead; every later one what the device took.
-  uint64_t consumed = uint64_t(std::floor(seconds * 44100.0)) * kBytesPerFrame;
+  uint64_t consumed = uint64_t(std::floor(seconds * double(kSampleRate))) * kBytesPerFrame;
   uint64_t blocks = (kLeadBytes + consumed) / tickBytes;
   if (blocks > 0xFFFFFFFFu) blocks = 0xFFFFFFFFu;
   if (precalculated_) return heardTicksFor(blocks > 0 ? uint32_t(blocks - 1) : 0, samplesPerTick);

@@ -5,9 +5,10 @@
 #include <cstring>
 #include <memory>
 
+#include "base/SampleRate.h"
+
 namespace {
 
-constexpr uint32_t kSampleRate = 44100;
 constexpr uint32_t kChannels = 2;
 constexpr uint32_t kBytesPerFrame = 4;
 

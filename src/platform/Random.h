@@ -1,20 +1,14 @@
-// The runtime's pseudo-random generator, made ours so that every platform
-// draws the same sequence: pictures and LFO waveforms depend on it.
-//
-// Each thread has its own state, starting at 1, so the frame loop's draws on
-// the main thread and the synthesizer's on the streaming thread never
-// disturb each other.
+// The runtime's pseudo-random generator under the platform layer's names:
+// it lives in the base library, which the synthesizer uses without the
+// platform layer (base/Random.h says how it draws).
 #pragma once
 
-#include <cstdint>
+#include "base/Random.h"
 
 namespace platform {
 
-constexpr int kRandMax = 0x7FFF;
-
-// state = state * 214013 + 2531011; returns (state >> 16) & 0x7FFF.
-int rand();
-// Sets the calling thread's state.
-void srand(uint32_t seed);
+using base::kRandMax;
+using base::rand;
+using base::srand;
 
 }  // namespace platform

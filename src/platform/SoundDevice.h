@@ -19,6 +19,7 @@
 #include <memory>
 #include <string>
 
+#include "base/SampleRate.h"
 #include "platform/Window.h"
 
 namespace platform {
@@ -26,7 +27,7 @@ namespace platform {
 // The one format the show plays: 16-bit signed stereo at 44100 Hz.
 struct WaveFormat {
   uint16_t channels = 2;
-  uint32_t framesPerSecond = 44100;
+  uint32_t framesPerSecond = kSampleRate;
   uint16_t bitsPerSample = 16;
   uint16_t bytesPerFrame() const { return uint16_t(channels * bitsPerSample / 8); }
 };

@@ -2,19 +2,20 @@
 
 #include <cmath>
 
+#include "base/SampleRate.h"
+#include "music/SongLoadMessages.h"
 #include "music/SoundOutput.h"
 #include "platform/Random.h"
 #include "platform/SoundDevice.h"
 #include "platform/Stopwatch.h"
 #include "scenes/Scene.h"
 #include "synth/Song.h"
-#include "synth/SongLoader.h"
 #include "synth/Synth.h"
 
 OfflineShow::OfflineShow(const std::vector<uint8_t>& songImage, int startPosition)
     : startPosition_(startPosition < 0 ? 0 : startPosition) {
   synth_ = std::make_unique<Synth>();
-  song_ = loadSong(*synth_, songImage.data(), songImage.size());
+  song_ = loadSongShowingMessages(*synth_, songImage.data(), songImage.size());
   if (!song_) {
     error_ = "the song could not be loaded";
     return;
@@ -54,12 +55,12 @@ uint32_t OfflineShow::frameCount(int fps) const {
 }
 
 double OfflineShow::lengthSeconds() const {
-  return double(soundTicks()) * double(samplesPerTickFor(*song_)) / 44100.0;
+  return double(soundTicks()) * double(samplesPerTickFor(*song_)) / double(kSampleRate);
 }
 
 double OfflineShow::secondsOfPosition(int position) const {
   const uint32_t steps = uint32_t(std::max(0, position - startPosition_));
-  double seconds = double(steps) * song_->ticksPerStep * samplesPerTickFor(*song_) / 44100.0;
+  double seconds = double(steps) * song_->ticksPerStep * samplesPerTickFor(*song_) / double(kSampleRate);
   // Step on by milliseconds until the clock agrees (the lead rounds to ticks).
   while (positionAt(seconds) < position) seconds += 0.001;
   return seconds;

@@ -12,13 +12,13 @@
 #define KYL_ISATTY isatty
 #endif
 
+#include "music/SongLoadMessages.h"
 #include "music/SongRenderer.h"
 #include "music/WavFile.h"
 #include "platform/Random.h"
 #include "shell/DataDirectory.h"
 #include "shell/Modes.h"
 #include "shell/SongFile.h"
-#include "synth/SongLoader.h"
 #include "synth/Synth.h"
 
 namespace {
@@ -64,7 +64,7 @@ int runRenderAudio(const Options& options) {
   }
 
   auto synth = std::make_unique<Synth>();
-  auto song = loadSong(*synth, image.data(), image.size());
+  auto song = loadSongShowingMessages(*synth, image.data(), image.size());
   if (!song) {
     std::fprintf(stderr, "kylvander: %s is not a valid song\n", songPath.c_str());
     return 1;

@@ -2,29 +2,7 @@
 
 #include <cmath>
 
-#include "synth/DataStream.h"
 #include "synth/FloatToInt.h"
-
-void Chorus::save(DataStream& stream) {
-  stream.writeInt(type, 1);
-  stream.writeFloat(rate);
-  stream.writeFloat(depth);
-  stream.writeFloat(stereoOffset);
-  stream.writeFloat(feedback);
-  stream.writeFloat(spareValue);
-  stream.writeFloat(dry);
-  stream.writeInt(spareFlag ? 1 : 0, 1);
-}
-
-void Chorus::load(DataStream& stream) {
-  rate = stream.readFloat();
-  depth = stream.readFloat();
-  stereoOffset = stream.readFloat();
-  feedback = stream.readFloat();
-  spareValue = stream.readFloat();
-  dry = stream.readFloat();
-  spareFlag = stream.readByte() == 1;
-}
 
 void Chorus::setBlockSize(int n) {
   SendEffect::setBlockSize(n);

@@ -4,13 +4,12 @@
 
 #include <vector>
 
+#include "synth/Parameterized.h"
 #include "synth/SendEffect.h"
 
-class Chorus : public SendEffect {
+class Chorus : public Parameterized<Chorus, SendEffect> {
  public:
-  Chorus() : SendEffect(moduleType::kChorus) {}
-  void save(DataStream& stream) override;
-  void load(DataStream& stream) override;
+  Chorus() : Parameterized(moduleType::kChorus) {}
   void process(const float* inLeft, const float* inRight, float* outLeft,
                float* outRight) override;
   void setBlockSize(int n) override;
@@ -22,6 +21,18 @@ class Chorus : public SendEffect {
   float spareValue = -1.0f;
   float dry = 0.0f;
   bool spareFlag = true;
+
+  // The record: the stored parameters in file order (Parameter.h).
+  template <class Visit, class... Self>
+  static void describe(Visit&& visit, Self&... chorus) {
+    visit(param::real("rate"), chorus.rate...);
+    visit(param::real("depth"), chorus.depth...);
+    visit(param::real("stereoOffset"), chorus.stereoOffset...);
+    visit(param::real("feedback"), chorus.feedback...);
+    visit(param::real("spareValue"), chorus.spareValue...);
+    visit(param::real("dry"), chorus.dry...);
+    visit(param::strictFlag("spareFlag"), chorus.spareFlag...);
+  }
 
   float lfoPhase = 0.0f;
   uint32_t writeCount = 0;

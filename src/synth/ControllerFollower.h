@@ -2,20 +2,24 @@
 // smoother, so that sequencer slides and offsets can move a sound.
 #pragma once
 
-#include "synth/Modulator.h"
+#include "synth/Parameterized.h"
 
-class ControllerFollower : public Modulator {
+class ControllerFollower : public Parameterized<ControllerFollower, Modulator> {
  public:
-  ControllerFollower() : Modulator(moduleType::kControllerFollower) {}
-  void save(DataStream& stream) override;
-  void load(DataStream& stream) override;
+  ControllerFollower() : Parameterized(moduleType::kControllerFollower) {}
   void event(int kind, uint32_t value) override;
   void advance() override;
-  void copyParametersFrom(const Modulator& other) override;
 
   // Stored.
   float smoothing = 0.01f;
   uint8_t controller = 2;
+
+  // The record: the stored parameters in file order (Parameter.h).
+  template <class Visit, class... Self>
+  static void describe(Visit&& visit, Self&... follower) {
+    visit(param::real("smoothing"), follower.smoothing...);
+    visit(param::controller("controller"), follower.controller...);
+  }
 
   // Running state: the last controller value received, 0 to 1.
   float target = 0.0f;

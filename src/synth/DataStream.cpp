@@ -5,7 +5,7 @@
 DataStream::DataStream(const uint8_t* block, size_t size)
     : start_(block), inMemory_(true), cursor_(block), end_(block + size) {}
 
-DataStream::DataStream(platform::FileHandle file) : file_(file) {}
+DataStream::DataStream(base::FileHandle file) : file_(file) {}
 
 DataStream::DataStream(std::vector<uint8_t>* sink) : sink_(sink) {}
 
@@ -25,7 +25,7 @@ uint32_t DataStream::readInt(int n) {
   if (!readable_ || sink_) return 0;
   for (int i = 0; i < n; ++i) {
     uint8_t byte = 0;
-    transferred_ = platform::readFile(file_, &byte, 1);
+    transferred_ = base::readFile(file_, &byte, 1);
     if (transferred_ != 1) failed_ = true;
     value |= uint32_t(byte) << (8 * i);
   }
@@ -44,7 +44,7 @@ float DataStream::readFloat() {
     cursor_ += 4;
   } else {
     if (!readable_ || sink_) return 0.0f;
-    transferred_ = platform::readFile(file_, bytes, 4);
+    transferred_ = base::readFile(file_, bytes, 4);
     if (transferred_ != 4) {
       failed_ = true;
       return 0.0f;
@@ -63,7 +63,7 @@ void DataStream::put(const uint8_t* bytes, int n) {
     sink_->insert(sink_->end(), bytes, bytes + n);
     return;
   }
-  transferred_ = platform::writeFile(file_, bytes, uint32_t(n));
+  transferred_ = base::writeFile(file_, bytes, uint32_t(n));
 }
 
 void DataStream::writeInt(uint32_t value, int n) {
@@ -83,5 +83,5 @@ void DataStream::writeFloat(float value) {
 uint32_t DataStream::tell() const {
   if (inMemory_) return uint32_t(cursor_ - start_);
   if (sink_) return uint32_t(sink_->size());
-  return platform::filePosition(file_);
+  return base::filePosition(file_);
 }

@@ -13,14 +13,14 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/FileHandle.h"
+#include "base/FileHandle.h"
 
 class DataStream {
  public:
   // Memory mode: reads from block[0 .. size).
   DataStream(const uint8_t* block, size_t size);
   // File mode: reads from and writes to the handle (not closed here).
-  explicit DataStream(platform::FileHandle file);
+  explicit DataStream(base::FileHandle file);
   // Sink mode: writes append to *sink; reads yield 0.
   explicit DataStream(std::vector<uint8_t>* sink);
   virtual ~DataStream() = default;
@@ -44,7 +44,7 @@ class DataStream {
  private:
   void put(const uint8_t* bytes, int n);
 
-  platform::FileHandle file_ = platform::kInvalidFileHandle;
+  base::FileHandle file_ = base::kInvalidFileHandle;
   const uint8_t* start_ = nullptr;
   uint32_t transferred_ = 0;
   bool readable_ = true;

@@ -4,31 +4,10 @@
 
 #include "synth/DataStream.h"
 
-Delay::Delay() : SendEffect(moduleType::kDelay) { update(); }
-
-void Delay::save(DataStream& stream) {
-  stream.writeInt(type, 1);
-  stream.writeInt(uint32_t(delayLeft), 1);
-  stream.writeInt(uint32_t(loopLeft), 1);
-  stream.writeFloat(wetLeft);
-  stream.writeFloat(feedbackLeft);
-  stream.writeInt(uint32_t(delayRight), 1);
-  stream.writeInt(uint32_t(loopRight), 1);
-  stream.writeFloat(wetRight);
-  stream.writeFloat(feedbackRight);
-  stream.writeFloat(dry);
-}
+Delay::Delay() : Parameterized(moduleType::kDelay) { update(); }
 
 void Delay::load(DataStream& stream) {
-  delayLeft = stream.readByte();
-  loopLeft = stream.readByte();
-  wetLeft = stream.readFloat();
-  feedbackLeft = stream.readFloat();
-  delayRight = stream.readByte();
-  loopRight = stream.readByte();
-  wetRight = stream.readFloat();
-  feedbackRight = stream.readFloat();
-  dry = stream.readFloat();
+  Parameterized::load(stream);
   update();
 }
 

@@ -4,14 +4,15 @@
 
 #include <vector>
 
+#include "synth/Parameterized.h"
 #include "synth/SendEffect.h"
 
-class Delay : public SendEffect {
+class Delay : public Parameterized<Delay, SendEffect> {
  public:
   static constexpr int kRingBlocks = 129;
 
   Delay();
-  void save(DataStream& stream) override;
+  // The ring positions follow the loaded times.
   void load(DataStream& stream) override;
   void process(const float* inLeft, const float* inRight, float* outLeft,
                float* outRight) override;
@@ -27,6 +28,21 @@ class Delay : public SendEffect {
   float wetRight = 0.5f;
   float feedbackRight = 0.5f;
   float dry = 0.5f;
+
+  // The record: the stored parameters in file order (Parameter.h). Delay
+  // and loop are whole blocks; a side's two together fit the ring.
+  template <class Visit, class... Self>
+  static void describe(Visit&& visit, Self&... delay) {
+    visit(param::integer("delayLeft", 0, kRingBlocks - 1), delay.delayLeft...);
+    visit(param::integer("loopLeft", 0, kRingBlocks - 1), delay.loopLeft...);
+    visit(param::real("wetLeft"), delay.wetLeft...);
+    visit(param::real("feedbackLeft"), delay.feedbackLeft...);
+    visit(param::integer("delayRight", 0, kRingBlocks - 1), delay.delayRight...);
+    visit(param::integer("loopRight", 0, kRingBlocks - 1), delay.loopRight...);
+    visit(param::real("wetRight"), delay.wetRight...);
+    visit(param::real("feedbackRight"), delay.feedbackRight...);
+    visit(param::real("dry"), delay.dry...);
+  }
 
  private:
   struct Side {

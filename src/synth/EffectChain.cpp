@@ -19,7 +19,7 @@ void EffectChain::save(DataStream& stream) {
     if (slots[s]) mask |= 1u << s;
   stream.writeInt(mask, 1);
   for (auto& slot : slots)
-    if (slot) slot->save(stream);
+    if (slot) saveWithType(*slot, stream);
 }
 
 void EffectChain::load(DataStream& stream) {

@@ -1,36 +1,5 @@
 #include "synth/Envelope.h"
 
-#include "synth/DataStream.h"
-
-void Envelope::save(DataStream& stream) {
-  stream.writeInt(type, 1);
-  stream.writeInt(attack, 1);
-  stream.writeInt(decay, 1);
-  stream.writeInt(release, 1);
-  stream.writeFloat(sustain);
-  stream.writeFloat(velocitySens);
-  stream.writeInt(hold ? 1 : 0, 1);
-}
-
-void Envelope::load(DataStream& stream) {
-  attack = stream.readByte();
-  decay = stream.readByte();
-  release = stream.readByte();
-  sustain = stream.readFloat();
-  velocitySens = stream.readFloat();
-  hold = stream.readByte() != 0;
-}
-
-void Envelope::copyParametersFrom(const Modulator& other) {
-  const auto& o = static_cast<const Envelope&>(other);
-  attack = o.attack;
-  decay = o.decay;
-  release = o.release;
-  sustain = o.sustain;
-  velocitySens = o.velocitySens;
-  hold = o.hold;
-}
-
 float Envelope::levelAt(uint32_t s) const {
   const uint32_t a = attack, d = decay, r = release;
   if (gate) {

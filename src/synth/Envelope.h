@@ -2,16 +2,13 @@
 // one and sets the voice's amplitude. Lengths are in steps (blocks).
 #pragma once
 
-#include "synth/Modulator.h"
+#include "synth/Parameterized.h"
 
-class Envelope : public Modulator {
+class Envelope : public Parameterized<Envelope, Modulator> {
  public:
-  Envelope() : Modulator(moduleType::kEnvelope) {}
-  void save(DataStream& stream) override;
-  void load(DataStream& stream) override;
+  Envelope() : Parameterized(moduleType::kEnvelope) {}
   void event(int kind, uint32_t value) override;
   void advance() override;
-  void copyParametersFrom(const Modulator& other) override;
 
   // Stored.
   uint8_t attack = 1;
@@ -20,6 +17,17 @@ class Envelope : public Modulator {
   float sustain = 0.1f;
   float velocitySens = 1.0f;
   bool hold = true;
+
+  // The record: the stored parameters in file order (Parameter.h).
+  template <class Visit, class... Self>
+  static void describe(Visit&& visit, Self&... envelope) {
+    visit(param::integer("attack", 0, 255), envelope.attack...);
+    visit(param::integer("decay", 0, 255), envelope.decay...);
+    visit(param::integer("release", 0, 255), envelope.release...);
+    visit(param::real("sustain"), envelope.sustain...);
+    visit(param::real("velocitySens"), envelope.velocitySens...);
+    visit(param::flag("hold"), envelope.hold...);
+  }
 
   // Running state.
   float velocity = 0.0f;

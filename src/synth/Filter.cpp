@@ -1,7 +1,5 @@
 #include "synth/Filter.h"
 
-#include "synth/DataStream.h"
-
 namespace {
 
 // One state-variable stage, updated in this order.
@@ -18,52 +16,7 @@ inline float runStage(Filter::Stage& s, float u, float c, float q, int32_t mode)
   }
 }
 
-void saveRoute(DataStream& stream, const ModulationRoute& route) {
-  stream.writeInt(route.source, 1);
-  stream.writeFloat(route.depth);
-}
-
-void loadRoute(DataStream& stream, ModulationRoute& route) {
-  route.source = stream.readByte();
-  route.depth = stream.readFloat();
-}
-
 }  // namespace
-
-void Filter::save(DataStream& stream) {
-  stream.writeInt(type, 1);
-  stream.writeInt(uint32_t(mode), 1);
-  stream.writeInt(singleStage ? 1 : 0, 1);
-  stream.writeFloat(cutoff);
-  stream.writeFloat(resonance);
-  stream.writeFloat(inputGain);
-  saveRoute(stream, primary);
-  saveRoute(stream, additive);
-  saveRoute(stream, scaling);
-}
-
-void Filter::load(DataStream& stream) {
-  mode = stream.readByte();
-  singleStage = stream.readByte() == 1;
-  cutoff = stream.readFloat();
-  resonance = stream.readFloat();
-  inputGain = stream.readFloat();
-  loadRoute(stream, primary);
-  loadRoute(stream, additive);
-  loadRoute(stream, scaling);
-}
-
-void Filter::copyParametersFrom(const VoiceEffect& other) {
-  const auto& o = static_cast<const Filter&>(other);
-  mode = o.mode;
-  singleStage = o.singleStage;
-  cutoff = o.cutoff;
-  resonance = o.resonance;
-  inputGain = o.inputGain;
-  primary = o.primary;
-  additive = o.additive;
-  scaling = o.scaling;
-}
 
 void Filter::process(float* buffer, const ModulatorList& modulators) {
   const int n = blockSize;

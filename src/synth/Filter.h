@@ -2,9 +2,10 @@
 // one stage or two in cascade, its cutoff moved by three modulation routes.
 #pragma once
 
+#include "synth/Parameterized.h"
 #include "synth/VoiceEffect.h"
 
-class Filter : public VoiceEffect {
+class Filter : public Parameterized<Filter, VoiceEffect> {
  public:
   enum Mode : int32_t { kLowPass, kHighPass, kBandPass, kNotch };
 
@@ -13,11 +14,8 @@ class Filter : public VoiceEffect {
     float low = 0, high = 0, band = 0, notch = 0;
   };
 
-  Filter() : VoiceEffect(moduleType::kFilter) {}
-  void save(DataStream& stream) override;
-  void load(DataStream& stream) override;
+  Filter() : Parameterized(moduleType::kFilter) {}
   void process(float* buffer, const ModulatorList& modulators) override;
-  void copyParametersFrom(const VoiceEffect& other) override;
 
   int32_t mode = kLowPass;
   bool singleStage = true;
@@ -27,6 +25,19 @@ class Filter : public VoiceEffect {
   ModulationRoute primary{0, 1.0f};
   ModulationRoute additive{0, 0.0f};
   ModulationRoute scaling{2, 1.0f};
+
+  // The record: the stored parameters in file order (Parameter.h).
+  template <class Visit, class... Self>
+  static void describe(Visit&& visit, Self&... filter) {
+    visit(param::choice("mode", "lowpass highpass bandpass notch", 255), filter.mode...);
+    visit(param::strictFlag("singleStage"), filter.singleStage...);
+    visit(param::real("cutoff"), filter.cutoff...);
+    visit(param::real("resonance"), filter.resonance...);
+    visit(param::real("inputGain"), filter.inputGain...);
+    visit(param::route("primary"), filter.primary...);
+    visit(param::route("additive"), filter.additive...);
+    visit(param::route("scaling"), filter.scaling...);
+  }
 
   Stage output;  // the only stage, or the second of two
   Stage first;   // the first of two stages

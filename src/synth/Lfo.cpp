@@ -2,42 +2,9 @@
 
 #include <cmath>
 
-#include "platform/Random.h"
-#include "synth/DataStream.h"
+#include "base/Random.h"
 
-void Lfo::save(DataStream& stream) {
-  stream.writeInt(type, 1);
-  stream.writeInt(waveform, 1);
-  stream.writeInt(spareFlag ? 1 : 0, 1);
-  stream.writeFloat(offset);
-  stream.writeInt(fadeSteps, 1);
-  stream.writeInt(restartOnNote ? 1 : 0, 1);
-  stream.writeFloat(spareValue);
-  stream.writeInt(period, 2);
-}
-
-void Lfo::load(DataStream& stream) {
-  waveform = stream.readByte();
-  spareFlag = stream.readByte() != 0;
-  offset = stream.readFloat();
-  fadeSteps = stream.readByte();
-  restartOnNote = stream.readByte() != 0;
-  spareValue = stream.readFloat();
-  period = uint16_t(stream.readInt(2));
-}
-
-void Lfo::copyParametersFrom(const Modulator& other) {
-  const auto& o = static_cast<const Lfo&>(other);
-  waveform = o.waveform;
-  spareFlag = o.spareFlag;
-  offset = o.offset;
-  fadeSteps = o.fadeSteps;
-  restartOnNote = o.restartOnNote;
-  spareValue = o.spareValue;
-  period = o.period;
-}
-
-static float drawRandom() { return float(platform::rand() * 2) / 32767.0f - 1.0f; }
+static float drawRandom() { return float(base::rand() * 2) / 32767.0f - 1.0f; }
 
 float Lfo::waveAt(uint32_t p, uint32_t P) const {
   switch (waveform) {

@@ -1,18 +1,15 @@
 // The low-frequency oscillator modulator: six waveforms over `period` steps,
 // an offset and a fade-in after each note-on. The random waveforms draw from
-// the rendering thread's platform::rand().
+// the rendering thread's base::rand().
 #pragma once
 
-#include "synth/Modulator.h"
+#include "synth/Parameterized.h"
 
-class Lfo : public Modulator {
+class Lfo : public Parameterized<Lfo, Modulator> {
  public:
-  Lfo() : Modulator(moduleType::kLfo) {}
-  void save(DataStream& stream) override;
-  void load(DataStream& stream) override;
+  Lfo() : Parameterized(moduleType::kLfo) {}
   void event(int kind, uint32_t value) override;
   void advance() override;
-  void copyParametersFrom(const Modulator& other) override;
 
   // Stored.
   uint8_t waveform = 5;  // 0 sine, 1 saw, 2 square, 3 triangle, 4 random, 5 smooth random
@@ -22,6 +19,19 @@ class Lfo : public Modulator {
   bool restartOnNote = true;
   float spareValue = 0.0f;
   uint16_t period = 16;
+
+  // The record: the stored parameters in file order (Parameter.h).
+  template <class Visit, class... Self>
+  static void describe(Visit&& visit, Self&... lfo) {
+    visit(param::choice("waveform", "sine saw square triangle random smooth", 5), lfo.waveform...);
+    visit(param::flag("spareFlag"), lfo.spareFlag...);
+    visit(param::real("offset"), lfo.offset...);
+    visit(param::integer("fadeSteps", 0, 255), lfo.fadeSteps...);
+    visit(param::flag("restartOnNote"), lfo.restartOnNote...);
+    visit(param::real("spareValue"), lfo.spareValue...);
+    // Two bytes; a period of 0 would divide by zero.
+    visit(param::integer("period", 1, 65535, 2), lfo.period...);
+  }
 
   // Running state.
   uint32_t phase = 0;

@@ -14,8 +14,6 @@ class Modulator : public SynthModule {
   using SynthModule::SynthModule;
   // One step.
   virtual void advance() = 0;
-  // Makes this modulator's stored parameters those of other (same kind).
-  virtual void copyParametersFrom(const Modulator& other) = 0;
 
   float current = 0.0f;
   float next = 0.0f;

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "synth/DataStream.h"
+#include "base/SampleRate.h"
 #include "synth/FloatToInt.h"
 #include "synth/SynthScratch.h"
 
@@ -11,6 +11,11 @@ namespace {
 
 constexpr float kPi = 3.14159265358979323846f;
 constexpr float kMaxIncrement = 0.49f;
+
+// Pitch: note 0 (before the offset of two) is 27.5 Hz, the A four octaves
+// below 440 Hz, and each note a twelfth of an octave above the one before.
+constexpr float kOctavesPerNote = 1.0f / 12.0f;
+constexpr float kLowestAIncrement = float(27.5 / kSampleRate);  // cycles per sample
 
 // A working value moving linearly across the block.
 struct Ramp {
@@ -30,59 +35,11 @@ float triangleShape(float y, float t) {
 
 }  // namespace
 
-void Oscillator::save(DataStream& stream) {
-  stream.writeFloat(detune);
-  stream.writeFloat(pulseWidth);
-  stream.writeInt(multiplier, 1);
-  stream.writeInt(uint8_t(transpose), 1);
-  stream.writeFloat(glide);
-  stream.writeInt(waveform, 1);
-  stream.writeInt(sync ? 1 : 0, 1);
-  stream.writeInt(combine, 1);
-  stream.writeFloat(mix);
-  stream.writeFloat(fmAmount);
-  for (const auto& route : routes) {
-    stream.writeInt(route.source, 1);
-    stream.writeFloat(route.depth);
-  }
-}
-
-void Oscillator::load(DataStream& stream) {
-  detune = stream.readFloat();
-  pulseWidth = stream.readFloat();
-  multiplier = stream.readByte();
-  transpose = int8_t(stream.readByte());
-  glide = stream.readFloat();
-  waveform = stream.readByte();
-  sync = stream.readByte() != 0;
-  combine = stream.readByte();
-  mix = stream.readFloat();
-  fmAmount = stream.readFloat();
-  for (auto& route : routes) {
-    route.source = stream.readByte();
-    route.depth = stream.readFloat();
-  }
-}
-
-void Oscillator::copyParametersFrom(const Oscillator& o) {
-  detune = o.detune;
-  pulseWidth = o.pulseWidth;
-  multiplier = o.multiplier;
-  transpose = o.transpose;
-  glide = o.glide;
-  waveform = o.waveform;
-  sync = o.sync;
-  combine = o.combine;
-  mix = o.mix;
-  fmAmount = o.fmAmount;
-  for (int k = 0; k < kRoutes; ++k) routes[k] = o.routes[k];
-}
-
 void Oscillator::event(int kind, uint32_t value) {
   if (kind != eventKind::kNoteOn) return;
   const int note = int(((value & 0xFFFF) + 2) & 0xFFFF) + transpose;
-  const float exponent = float(note) * 0.083333336f;
-  targetIncrement = float(std::pow(2.0, double(exponent))) * 0.00062358275f;
+  const float exponent = float(note) * kOctavesPerNote;
+  targetIncrement = float(std::pow(2.0, double(exponent))) * kLowestAIncrement;
 }
 
 float Oscillator::nextRandom() {

@@ -7,21 +7,18 @@
 
 #include <cstdint>
 
-#include "synth/Modulator.h"
+#include "synth/Parameterized.h"
 
 struct SynthScratch;
 
-class Oscillator : public SynthModule {
+class Oscillator : public Parameterized<Oscillator, SynthModule> {
  public:
   enum Waveform : uint8_t { kSine, kPulse, kAdditive, kTriangle, kSampleHold, kPeriodicNoise };
   // Route indices: pulse width, frequency, FM depth (two each).
   static constexpr int kRoutes = 6;
 
-  Oscillator() : SynthModule(moduleType::kNone) {}
-  void save(DataStream& stream) override;
-  void load(DataStream& stream) override;
+  Oscillator() : Parameterized(moduleType::kNone) {}
   void event(int kind, uint32_t value) override;
-  void copyParametersFrom(const Oscillator& other);
 
   // Renders n samples into scratch.oscWork (which holds the previous
   // oscillator's output when called) and copies them to destination.
@@ -44,6 +41,28 @@ class Oscillator : public SynthModule {
   float mix = 1.0f;
   float fmAmount = 0.0f;
   ModulationRoute routes[kRoutes];
+
+  // The record: the stored parameters in file order (Parameter.h).
+  template <class Visit, class... Self>
+  static void describe(Visit&& visit, Self&... oscillator) {
+    visit(param::real("detune"), oscillator.detune...);
+    visit(param::real("pulseWidth"), oscillator.pulseWidth...);
+    visit(param::integer("multiplier", 0, 255), oscillator.multiplier...);
+    visit(param::integer("transpose", -128, 127), oscillator.transpose...);
+    visit(param::real("glide"), oscillator.glide...);
+    visit(param::choice("waveform", "sine pulse additive triangle noise periodic", 5),
+          oscillator.waveform...);
+    visit(param::flag("sync"), oscillator.sync...);
+    visit(param::choice("combine", "mix ring", 255), oscillator.combine...);
+    visit(param::real("mix"), oscillator.mix...);
+    visit(param::real("fmAmount"), oscillator.fmAmount...);
+    visit(param::route("route0", "pw"), oscillator.routes[0]...);
+    visit(param::route("route1", "pw2"), oscillator.routes[1]...);
+    visit(param::route("route2", "pitch"), oscillator.routes[2]...);
+    visit(param::route("route3", "pitch2"), oscillator.routes[3]...);
+    visit(param::route("route4", "fm"), oscillator.routes[4]...);
+    visit(param::route("route5", "fm2"), oscillator.routes[5]...);
+  }
 
   // Running state.
   float targetIncrement = 0.0f;

@@ -1,5 +1,7 @@
 #include "synth/Song.h"
 
+#include "base/SampleRate.h"
+
 void OrderList::resize(uint16_t newLength) {
   length = newLength;
   steps.resize(newLength, OrderStep{});
@@ -12,5 +14,6 @@ void Pattern::resize(uint16_t newRowCount) {
 
 uint32_t samplesPerTickFor(const Song& song) {
   uint32_t tempo = song.tempo ? song.tempo : 1;
-  return 2646000u / (tempo * 32u);
+  // A tempo of t is t beats a minute at 32 ticks a beat.
+  return kSampleRate * 60u / (tempo * 32u);
 }

@@ -70,6 +70,6 @@ struct Song {
   std::vector<Pattern> patterns = std::vector<Pattern>(255);
 };
 
-// Frames per tick at 44100 Hz: 2646000 / (tempo x 32), integer division.
+// Frames per tick: 44100 x 60 / (tempo x 32), integer division.
 // A tempo of 0 counts as 1 (the loader refuses such songs anyway).
 uint32_t samplesPerTickFor(const Song& song);

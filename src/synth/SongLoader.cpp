@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/Dialogs.h"
 #include "synth/DataStream.h"
 #include "synth/Synth.h"
 
@@ -94,23 +93,26 @@ std::unique_ptr<Song> parseSongSection(ByteReader& in) {
   return song;
 }
 
-std::unique_ptr<Song> failure() {
-  platform::messageBox(nullptr, "Could not load song!", "rARHR");
-  return nullptr;
-}
-
 }  // namespace
 
-std::unique_ptr<Song> loadSong(Synth& synth, const uint8_t* image, size_t size) {
+SongLoadResult loadSong(Synth& synth, const uint8_t* image, size_t size) {
+  SongLoadResult result;
   if (!image) size = 0;
   DataStream stream(image, size);
-  synth.load(stream);
-  if (stream.failed()) return failure();
+  const bool endMarkerFound = synth.loadSetup(stream);
+  if (stream.failed()) {
+    result.error = SongLoadError::kSetupDamaged;
+    return result;
+  }
+  result.endMarkerWrong = !endMarkerFound;
 
   ByteReader in(image + stream.tell(), image + size);
   char magic[4];
-  if (!in.readBytes(magic, 4) || std::memcmp(magic, "GOAT", 4) != 0) return failure();
-  auto song = parseSongSection(in);
-  if (!song) return failure();
-  return song;
+  if (!in.readBytes(magic, 4) || std::memcmp(magic, "GOAT", 4) != 0) {
+    result.error = SongLoadError::kNoMagic;
+    return result;
+  }
+  result.song = parseSongSection(in);
+  if (!result.song) result.error = SongLoadError::kSongDamaged;
+  return result;
 }

@@ -10,9 +10,29 @@
 
 class Synth;
 
-// Returns the song, or null after showing "Could not load song!" (caption
-// "rARHR") when the image is damaged: it ends early, a count or index lies
-// beyond the format's limits, a module type is unknown, the magic "GOAT" is
-// missing, or tempo or step length is 0. A wrong set-up end marker also shows
-// the "FUCK" box first. Nothing outside image[0 .. size) is read.
-std::unique_ptr<Song> loadSong(Synth& synth, const uint8_t* image, size_t size);
+// Why an image was refused.
+enum class SongLoadError {
+  kNone,
+  // The set-up ends early, or a count, index or module type in it lies beyond
+  // the format's limits.
+  kSetupDamaged,
+  // No magic "GOAT" after the set-up.
+  kNoMagic,
+  // The song section ends early, names a channel or pattern slot beyond the
+  // limits, or has a tempo or step length of 0.
+  kSongDamaged,
+};
+
+// What loading found: the song, or why there is none, and the one problem
+// that loading goes on after. Loading shows nothing: the caller tells the
+// user (music/SongLoadMessages.h).
+struct SongLoadResult {
+  std::unique_ptr<Song> song;  // null when the image is refused
+  SongLoadError error = SongLoadError::kNone;
+  // The set-up did not end in the marker "-SNT"; the magic is looked for
+  // where it ended all the same.
+  bool endMarkerWrong = false;
+};
+
+// Nothing outside image[0 .. size) is read.
+SongLoadResult loadSong(Synth& synth, const uint8_t* image, size_t size);

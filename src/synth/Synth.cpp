@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/Dialogs.h"
 #include "synth/Chorus.h"
 #include "synth/DataStream.h"
 #include "synth/Delay.h"
@@ -106,11 +105,11 @@ void Synth::save(DataStream& stream) {
   stream.writeInt(kEndMarker, 4);
 }
 
-void Synth::load(DataStream& stream) {
+bool Synth::loadSetup(DataStream& stream) {
   stream.readInt(4);  // the start marker is not checked
   for (auto& channel : channels) {
     channel->load(stream);
-    if (stream.failed()) return;
+    if (stream.failed()) return false;
   }
   for (int k = 0; k < kChannels; ++k) {
     volume[k] = stream.readFloat();
@@ -121,13 +120,12 @@ void Synth::load(DataStream& stream) {
   }
   for (auto& bus : buses) {
     bus->load(stream);
-    if (stream.failed()) return;
+    if (stream.failed()) return false;
   }
   // Everything loaded gets buffers of the playback size, even when the
   // synthesizer already had that size (a second load).
   blockSize_ = 0;
   setBlockSize(500);
   const uint32_t marker = stream.readInt(4);
-  if (stream.failed()) return;
-  if (marker != kEndMarker) platform::messageBox(nullptr, "FUCK", "FUCK");
+  return !stream.failed() && marker == kEndMarker;
 }

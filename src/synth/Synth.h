@@ -6,7 +6,7 @@
 // the block size; every render call produces the next blockSize frames.
 //
 //   Synth synth;
-//   auto song = loadSong(synth, image, size);
+//   auto song = loadSong(synth, image, size).song;
 //   synth.setBlockSize(samplesPerTickFor(*song));
 //   synth.event(0, eventKind::kNoteOn, note | velocity << 16);
 //   synth.render(left, right);
@@ -48,9 +48,12 @@ class Synth : public SynthModule {
   int blockSize() const { return blockSize_; }
 
   // The set-up section ("+SNT" ... "-SNT"). A failed load marks the stream
-  // failed; a wrong end marker shows the "FUCK" box.
+  // failed.
   void save(DataStream& stream) override;
-  void load(DataStream& stream) override;
+  void load(DataStream& stream) override { loadSetup(stream); }
+  // load, saying whether the set-up ended in the end marker "-SNT"; a set-up
+  // without it is loaded all the same (a failed stream says more).
+  bool loadSetup(DataStream& stream);
 
   std::unique_ptr<SynthChannel> channels[kChannels];
   float volume[kChannels];

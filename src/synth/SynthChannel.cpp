@@ -88,7 +88,7 @@ void SynthChannel::save(DataStream& stream) {
     }
   }
   stream.writeInt(insertPresent ? 1 : 0, 1);
-  if (insertPresent) insert.save(stream);
+  if (insertPresent) saveWithType(insert, stream);
 }
 
 void SynthChannel::load(DataStream& stream) {

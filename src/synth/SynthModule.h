@@ -33,11 +33,20 @@ class SynthModule {
   SynthModule(const SynthModule&) = delete;
   SynthModule& operator=(const SynthModule&) = delete;
 
+  // The module's record, without its type byte: whoever holds the module
+  // writes and reads that byte around the call.
   virtual void save(DataStream&) {}
   virtual void load(DataStream&) {}
   // kind: eventKind; value: note or controller number in the low 16 bits,
   // velocity or controller value x 256 in the high 16 bits.
   virtual void event(int /*kind*/, uint32_t /*value*/) {}
+  // Makes this module's stored parameters those of other, a module of the
+  // same kind (a module of another kind is ignored).
+  virtual void copyParametersFrom(const SynthModule& /*other*/) {}
 
   uint32_t type;  // the type byte of the file; 0 for modules without one
 };
+
+// The type byte, then the record: how a holder that reads the kind back from
+// the file (a voice, a channel's insert, an effect chain) saves a module.
+void saveWithType(SynthModule& module, DataStream& stream);

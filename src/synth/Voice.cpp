@@ -4,6 +4,12 @@
 #include "synth/Filter.h"
 #include "synth/SynthScratch.h"
 
+namespace {
+// Every voice's fixed output level: headroom for the voices and channels
+// that sound together before the mix is clipped.
+constexpr float kVoiceOutputScale = 0.05f;
+}  // namespace
+
 Voice::Voice(SynthScratch* scratch) : scratch_(scratch) {
   modulators.push_back(std::make_unique<Envelope>());
   oscillators.push_back(std::make_unique<Oscillator>());
@@ -83,7 +89,7 @@ void Voice::render(float* mix) {
   const float step = (ampEnd - ampStart) / float(n);
   float a = ampStart;
   for (int i = 0; i < n; ++i) {
-    mix[i] += 0.05f * a * main[i];
+    mix[i] += kVoiceOutputScale * a * main[i];
     a += step;
   }
 }
@@ -122,11 +128,11 @@ void Voice::save(DataStream& stream) {
   stream.writeInt(keyLow, 1);
   stream.writeInt(keyHigh, 1);
   stream.writeInt(uint32_t(modulators.size()), 1);
-  for (auto& modulator : modulators) modulator->save(stream);
+  for (auto& modulator : modulators) saveWithType(*modulator, stream);
   stream.writeInt(uint32_t(oscillators.size()), 1);
   for (auto& oscillator : oscillators) oscillator->save(stream);
   stream.writeInt(uint32_t(effects.size()), 1);
-  for (auto& effect : effects) effect->save(stream);
+  for (auto& effect : effects) saveWithType(*effect, stream);
 }
 
 void Voice::load(DataStream& stream) {

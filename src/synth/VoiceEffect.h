@@ -12,8 +12,6 @@ class VoiceEffect : public SynthModule {
   // Transforms blockSize samples in place; modulators are the voice's.
   virtual void process(float* buffer, const ModulatorList& modulators) = 0;
   virtual void setBlockSize(int n) { blockSize = n; }
-  // Makes this effect's stored parameters those of other (same kind).
-  virtual void copyParametersFrom(const VoiceEffect& other) = 0;
 
   int32_t blockSize = 1;
 };

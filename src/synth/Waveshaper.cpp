@@ -2,28 +2,6 @@
 
 #include <cmath>
 
-#include "synth/DataStream.h"
-
-void Waveshaper::save(DataStream& stream) {
-  stream.writeInt(type, 1);
-  stream.writeFloat(drive);
-  stream.writeFloat(level);
-  stream.writeInt(uint32_t(mode), 1);
-}
-
-void Waveshaper::load(DataStream& stream) {
-  drive = stream.readFloat();
-  level = stream.readFloat();
-  mode = stream.readByte();
-}
-
-void Waveshaper::copyParametersFrom(const VoiceEffect& other) {
-  const auto& o = static_cast<const Waveshaper&>(other);
-  drive = o.drive;
-  level = o.level;
-  mode = o.mode;
-}
-
 void Waveshaper::process(float* buffer, const ModulatorList&) { process(buffer); }
 
 void Waveshaper::process(float* buffer) {

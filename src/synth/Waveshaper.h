@@ -2,21 +2,27 @@
 // fold. Used as a voice effect and as a channel's insert.
 #pragma once
 
+#include "synth/Parameterized.h"
 #include "synth/VoiceEffect.h"
 
-class Waveshaper : public VoiceEffect {
+class Waveshaper : public Parameterized<Waveshaper, VoiceEffect> {
  public:
   enum Mode : int32_t { kClip, kSaturate, kSineFold };
 
-  Waveshaper() : VoiceEffect(moduleType::kWaveshaper) {}
-  void save(DataStream& stream) override;
-  void load(DataStream& stream) override;
+  Waveshaper() : Parameterized(moduleType::kWaveshaper) {}
   void process(float* buffer, const ModulatorList& modulators) override;
-  void copyParametersFrom(const VoiceEffect& other) override;
   // The insert needs no modulators.
   void process(float* buffer);
 
   float drive = 1.0f;
   float level = 1.0f;
   int32_t mode = kClip;  // other values pass the signal unchanged
+
+  // The record: the stored parameters in file order (Parameter.h).
+  template <class Visit, class... Self>
+  static void describe(Visit&& visit, Self&... shaper) {
+    visit(param::real("drive"), shaper.drive...);
+    visit(param::real("level"), shaper.level...);
+    visit(param::choice("mode", "clip saturate fold", 255), shaper.mode...);
+  }
 };

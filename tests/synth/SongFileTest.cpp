@@ -1,7 +1,9 @@
 // The song file through the real writer and loader: round trips, the
 // format's version rules and presence masks, and damaged images, each of
 // which must end in its message without a read outside the image (run under
-// AddressSanitizer: every image here is an exactly sized heap block).
+// AddressSanitizer: every image here is an exactly sized heap block). The
+// loader says what went wrong; the messages are shown as the music system
+// and the shell show them.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,6 +11,7 @@
 
 #include "DemoSong.h"
 #include "RecordedMessages.h"
+#include "music/SongLoadMessages.h"
 #include "music/SongRenderer.h"
 #include "platform/Random.h"
 #include "synth/DataStream.h"
@@ -27,12 +30,21 @@ std::vector<uint8_t> setupBytes(Synth& synth) {
   return out;
 }
 
-std::unique_ptr<Song> load(Synth& synth, const std::vector<uint8_t>& image) {
-  recordedMessages().clear();
-  // An exactly sized copy, so that any over-read is caught.
+// An exactly sized copy, so that any over-read is caught.
+std::unique_ptr<uint8_t[]> exactCopy(const std::vector<uint8_t>& image) {
   std::unique_ptr<uint8_t[]> exact(new uint8_t[image.size() + 1]);
   if (!image.empty()) std::memcpy(exact.get(), image.data(), image.size());
-  return loadSong(synth, exact.get(), image.size());
+  return exact;
+}
+
+std::unique_ptr<Song> load(Synth& synth, const std::vector<uint8_t>& image) {
+  recordedMessages().clear();
+  return loadSongShowingMessages(synth, exactCopy(image).get(), image.size());
+}
+
+SongLoadResult loadQuietly(Synth& synth, const std::vector<uint8_t>& image) {
+  recordedMessages().clear();
+  return loadSong(synth, exactCopy(image).get(), image.size());
 }
 
 bool failedWith(const char* text, const char* caption) {
@@ -48,6 +60,13 @@ std::vector<uint8_t> section(uint16_t version, uint8_t lists, uint8_t patterns,
                               lists, patterns, 0, 125, 6, 16};
   out.insert(out.end(), records);
   return out;
+}
+
+// The length of the demo image's set-up section.
+size_t demoSetupSize() {
+  Synth probe;
+  buildDemoSetup(probe);
+  return setupBytes(probe).size();
 }
 
 std::vector<uint8_t> withDefaultSetup(const std::vector<uint8_t>& songSection) {
@@ -129,9 +148,7 @@ TEST(SongFile, VersionDecidesLengthWidthAndListsArePadded) {
 
 TEST(SongFile, EveryTruncationIsRefused) {
   const auto image = demoSongImage();
-  Synth probe;
-  buildDemoSetup(probe);
-  const size_t setupSize = setupBytes(probe).size();
+  const size_t setupSize = demoSetupSize();
   // Every cut inside the set-up, the song header and the last records; a
   // sample of the cuts between (each of those loads the whole set-up first).
   for (size_t size = 0; size < image.size();
@@ -145,9 +162,7 @@ TEST(SongFile, EveryTruncationIsRefused) {
 
 TEST(SongFile, StartMarkerIsNotCheckedEndMarkerIs) {
   auto image = demoSongImage();
-  Synth probe;
-  buildDemoSetup(probe);
-  const size_t setupSize = setupBytes(probe).size();
+  const size_t setupSize = demoSetupSize();
 
   auto badStart = image;
   badStart[0] = 'x';
@@ -160,6 +175,43 @@ TEST(SongFile, StartMarkerIsNotCheckedEndMarkerIs) {
   Synth b;
   EXPECT_TRUE(load(b, badEnd)) << "the magic after it is still found";
   EXPECT_TRUE(failedWith("FUCK", "FUCK"));
+}
+
+TEST(SongFile, LoaderSaysWhatWentWrongAndShowsNothing) {
+  auto image = demoSongImage();
+  const size_t setupSize = demoSetupSize();
+  auto wrongEndAndNoMagic = image;
+  wrongEndAndNoMagic[setupSize - 1] = 'x';
+  wrongEndAndNoMagic[setupSize] = 'g';
+
+  struct Case {
+    std::vector<uint8_t> image;
+    SongLoadError error;
+    bool endMarkerWrong;
+  } cases[] = {
+      {image, SongLoadError::kNone, false},
+      {std::vector<uint8_t>(image.begin(), image.begin() + long(setupSize / 2)),
+       SongLoadError::kSetupDamaged, false},
+      {wrongEndAndNoMagic, SongLoadError::kNoMagic, true},
+      {std::vector<uint8_t>(image.begin(), image.end() - 1), SongLoadError::kSongDamaged, false},
+  };
+  for (const Case& c : cases) {
+    Synth synth;
+    SongLoadResult result = loadQuietly(synth, c.image);
+    EXPECT_EQ(result.error, c.error) << c.image.size();
+    EXPECT_EQ(result.endMarkerWrong, c.endMarkerWrong) << c.image.size();
+    EXPECT_EQ(result.song != nullptr, c.error == SongLoadError::kNone) << c.image.size();
+    EXPECT_TRUE(recordedMessages().empty()) << "the loader shows no box";
+  }
+
+  // Shown: the end marker's box first, then the refusal's.
+  Synth synth;
+  EXPECT_FALSE(load(synth, wrongEndAndNoMagic));
+  ASSERT_EQ(recordedMessages().size(), 2u);
+  EXPECT_EQ(recordedMessages()[0].text, "FUCK");
+  EXPECT_EQ(recordedMessages()[0].caption, "FUCK");
+  EXPECT_EQ(recordedMessages()[1].text, "Could not load song!");
+  EXPECT_EQ(recordedMessages()[1].caption, "rARHR");
 }
 
 TEST(SongFile, ValuesBeyondTheLimitsAreRefused) {

@@ -30,11 +30,14 @@ size_t setupLength(const std::vector<uint8_t>& image) {
   return image.size();
 }
 
-TEST(ShowSong, LoadsAndSavesBackToTheSameBytes) {
-  const std::vector<uint8_t>& image = showSong().image;
+// Loads the image and saves it back: set-up and song section must give the
+// very bytes read.
+void expectLoadsAndSavesBack(const std::vector<uint8_t>& image) {
   Synth synth;
-  std::unique_ptr<Song> song = loadSong(synth, image.data(), image.size());
-  ASSERT_NE(song, nullptr);
+  SongLoadResult loaded = loadSong(synth, image.data(), image.size());
+  ASSERT_NE(loaded.song, nullptr);
+  EXPECT_FALSE(loaded.endMarkerWrong);
+  const Song& song = *loaded.song;
 
   std::vector<uint8_t> setup;
   DataStream sink(&setup);
@@ -44,10 +47,23 @@ TEST(ShowSong, LoadsAndSavesBackToTheSameBytes) {
   EXPECT_TRUE(std::equal(setup.begin(), setup.end(), image.begin()));
 
   std::vector<uint8_t> section;
-  writeSongSection(*song, section);
+  writeSongSection(song, section);
   EXPECT_TRUE(std::equal(section.begin(), section.end(), image.begin() + long(length),
                          image.end()));
   EXPECT_EQ(section.size(), image.size() - length);
+}
+
+TEST(ShowSong, LoadsAndSavesBackToTheSameBytes) { expectLoadsAndSavesBack(showSong().image); }
+
+// The file the build put beside the show, as the show reads it.
+TEST(ShowSong, ShippedFileIsTheCompiledSongAndSavesBack) {
+  FILE* file = std::fopen(KYL_BINARY_DIR "/data/show/brumtakt", "rb");
+  if (!file) GTEST_SKIP() << "the show's content is not built";
+  std::vector<uint8_t> shipped;
+  for (int c; (c = std::fgetc(file)) != EOF;) shipped.push_back(uint8_t(c));
+  std::fclose(file);
+  EXPECT_EQ(shipped, showSong().image);
+  expectLoadsAndSavesBack(shipped);
 }
 
 TEST(ShowSong, FitsTheShowsClock) {
@@ -136,7 +152,7 @@ TEST(ShowSong, UsesEveryModuleKind) {
 TEST(ShowSong, ChorusLevel) {
   const std::vector<uint8_t>& image = showSong().image;
   Synth synth;
-  std::unique_ptr<Song> song = loadSong(synth, image.data(), image.size());
+  std::unique_ptr<Song> song = loadSong(synth, image.data(), image.size()).song;
   ASSERT_NE(song, nullptr);
   platform::srand(1);
   RenderedSong rendered = renderSong(synth, *song, 12, 14, UINT32_MAX, nullptr);

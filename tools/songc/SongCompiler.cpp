@@ -174,13 +174,13 @@ class Compiler {
         if (entry.words.size() > 1) entry.failAt(1, "an empty slot has no settings");
       } else if (kind == "delay") {
         auto& delay = static_cast<Delay&>(*chain.fill(slot, moduleType::kDelay));
-        applySettings(delay, settingsOf(entry, 1), delayFields(), names(), "delay");
+        applySettings(delay, settingsOf(entry, 1), fieldsOf<Delay>(), names(), "delay");
         if (delay.delayLeft + delay.loopLeft > 128 || delay.delayRight + delay.loopRight > 128)
           entry.fail("a delay's delay plus loop must not exceed 128 blocks on either side");
         delay.update();
       } else if (kind == "chorus") {
         auto& chorus = static_cast<Chorus&>(*chain.fill(slot, moduleType::kChorus));
-        applySettings(chorus, settingsOf(entry, 1), chorusFields(), names(), "chorus");
+        applySettings(chorus, settingsOf(entry, 1), fieldsOf<Chorus>(), names(), "chorus");
       } else {
         entry.fail("a bus slot is 'delay', 'chorus' or 'empty', not '" + kind + "'" + missingEndHint(kind));
       }
@@ -220,7 +220,7 @@ class Compiler {
         if (insertSeen) entry.fail("a channel has one insert");
         insertSeen = true;
         channel.insertPresent = true;
-        applySettings(channel.insert, settingsOf(entry, 1), waveshaperFields(), names(), "waveshaper");
+        applySettings(channel.insert, settingsOf(entry, 1), fieldsOf<Waveshaper>(), names(), "waveshaper");
       } else if (kind == "layer") {
         if (channel.layerCount >= SynthChannel::kMaxLayers) entry.fail("a channel has at most 255 layers");
         layer(entry, channel);
@@ -275,28 +275,28 @@ class Compiler {
       if (kind == "envelope") {
         size_t first = label(entry, modulators);
         auto& m = static_cast<Envelope&>(modulator(entry, moduleType::kEnvelope));
-        applySettings(m, settingsOf(entry, first), envelopeFields(), names(&labels), "envelope");
+        applySettings(m, settingsOf(entry, first), fieldsOf<Envelope>(), names(&labels), "envelope");
       } else if (kind == "lfo") {
         size_t first = label(entry, modulators);
         auto& m = static_cast<Lfo&>(modulator(entry, moduleType::kLfo));
-        applySettings(m, settingsOf(entry, first), lfoFields(), names(&labels), "lfo");
+        applySettings(m, settingsOf(entry, first), fieldsOf<Lfo>(), names(&labels), "lfo");
       } else if (kind == "follower") {
         size_t first = label(entry, modulators);
         auto& m = static_cast<ControllerFollower&>(modulator(entry, moduleType::kControllerFollower));
-        applySettings(m, settingsOf(entry, first), followerFields(), names(&labels), "follower");
+        applySettings(m, settingsOf(entry, first), fieldsOf<ControllerFollower>(), names(&labels), "follower");
       } else if (kind == "oscillator") {
         if (voice.oscillators.size() >= size_t(Voice::kMaxOscillators))
           entry.fail("a voice has at most 32 oscillators");
-        applySettings(voice.addOscillator(), settingsOf(entry, 1), oscillatorFields(), names(&labels),
+        applySettings(voice.addOscillator(), settingsOf(entry, 1), fieldsOf<Oscillator>(), names(&labels),
                       "oscillator");
       } else if (kind == "filter" || kind == "waveshaper") {
         if (voice.effects.size() >= size_t(Voice::kMaxEffects)) entry.fail("a voice has at most 8 effects");
         if (kind == "filter") {
           auto& f = static_cast<Filter&>(voice.addEffect(moduleType::kFilter));
-          applySettings(f, settingsOf(entry, 1), filterFields(), names(&labels), "filter");
+          applySettings(f, settingsOf(entry, 1), fieldsOf<Filter>(), names(&labels), "filter");
         } else {
           auto& w = static_cast<Waveshaper&>(voice.addEffect(moduleType::kWaveshaper));
-          applySettings(w, settingsOf(entry, 1), waveshaperFields(), names(&labels), "waveshaper");
+          applySettings(w, settingsOf(entry, 1), fieldsOf<Waveshaper>(), names(&labels), "waveshaper");
         }
       } else {
         entry.fail("a layer holds envelope, lfo, follower, oscillator, filter and waveshaper lines, not '" +

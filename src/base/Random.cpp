@@ -1,6 +1,6 @@
-#include "platform/Random.h"
+#include "base/Random.h"
 
-namespace platform {
+namespace base {
 namespace {
 thread_local uint32_t randState = 1;
 }
@@ -12,4 +12,4 @@ int rand() {
 
 void srand(uint32_t seed) { randState = seed; }
 
-}  // namespace platform
+}  // namespace base

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace platform {
+namespace base {
 
 // A POSIX file descriptor (also on Windows, through the C runtime).
 using FileHandle = int;
@@ -18,4 +18,4 @@ uint32_t writeFile(FileHandle file, const void* data, uint32_t bytes);
 // FILE_CURRENT); 0xFFFFFFFF on failure.
 uint32_t filePosition(FileHandle file);
 
-}  // namespace platform
+}  // namespace base

@@ -1,4 +1,4 @@
-#include "platform/FileHandle.h"
+#include "base/FileHandle.h"
 
 #include <cstdio>  // SEEK_CUR
 
@@ -14,7 +14,7 @@
 #define KYL_LSEEK ::lseek
 #endif
 
-namespace platform {
+namespace base {
 
 uint32_t readFile(FileHandle file, void* data, uint32_t bytes) {
   if (file < 0) return 0;
@@ -34,4 +34,4 @@ uint32_t filePosition(FileHandle file) {
   return at < 0 ? 0xFFFFFFFFu : uint32_t(at);
 }
 
-}  // namespace platform
+}  // namespace base
