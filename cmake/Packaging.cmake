@@ -31,7 +31,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/data/song/brumtakt.song
 install(FILES ${kyl_packaging_source}/kylvander.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 
-# The icon is cut from one of the show's own pictures (packaging/make-icon.sh),
+# The icon is cut from two of the show's own pictures (packaging/make-icon.sh),
 # so it needs the content and ImageMagick.
 set(kyl_icon_sizes 48 128 256)
 find_program(KYL_MAGICK_CONVERT convert)
@@ -45,6 +45,7 @@ if(TARGET kyl_pictures AND KYL_MAGICK_CONVERT)
     COMMAND ${kyl_packaging_source}/make-icon.sh ${KYL_DATA_ROOT} ${kyl_packaging_out}/icons
             ${kyl_icon_sizes}
     DEPENDS ${kyl_packaging_source}/make-icon.sh kyl_pictures
+            ${KYL_DATA_ROOT}/part01_bg.tga ${KYL_DATA_ROOT}/part01_overlay.tga
     COMMENT "Making the icon from the show's pictures"
     VERBATIM)
   list(APPEND kyl_packaging_files ${kyl_icons})

@@ -44,13 +44,18 @@ else
   fail "missing:${missing:- none}; $pictures pictures; programs: $programs"
 fi
 
+# Read from the linked libraries, and the two GL libraries SDL loads itself.
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-if grep -q 'libsdl2-2.0-0' <<<"$depends" && grep -qw "libgl1" <<<"$depends" &&
-   grep -q 'libc6' <<<"$depends"; then
-  pass "dependencies from the linked libraries"
+names=$(tr ',|' '\n\n' <<<"$depends" | awk '{print $1}')
+lacking=""
+for dep in libc6 libstdc++6 libsdl2-2.0-0 libopengl0 libgl1 libegl1; do
+  grep -qxF "$dep" <<<"$names" || lacking+=" $dep"
+done
+if [ -z "$lacking" ]; then
+  pass "dependencies"
 else
-  fail "dependencies lack SDL2, GL or libc"
+  fail "dependencies lack$lacking"
 fi
 
 echo "== lintian =="
