@@ -15,6 +15,11 @@ packages=(
 if [ "${KYL_WITH_WINDOWS:-0}" = 1 ]; then
   packages+=(g++-mingw-w64-x86-64-posix wine wine64 pulseaudio zip python3)
 fi
+if [ "${KYL_WITH_DEB:-0}" = 1 ]; then
+  # cpack -G DEB reads the program's libraries with dpkg-shlibdeps (which needs
+  # file); the test checks the package with lintian and the desktop entry.
+  packages+=(dpkg-dev file lintian desktop-file-utils)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

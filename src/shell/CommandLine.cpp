@@ -14,7 +14,7 @@ const char kUsage[] =
     "  --fullscreen          run fullscreen without asking\n"
     "  --windowed            run in a window without asking\n"
     "  --data DIR            read the song and the pictures from DIR (default: the\n"
-    "                        folder the build put them in)\n"
+    "                        installed data, else the folder the build put them in)\n"
     "  --start POS           start the music at song position POS (default 0)\n"
     "  --precalc             render the whole song before the show starts\n"
     "  --verbose             print video and audio driver and every scene change\n"

@@ -48,7 +48,8 @@ class ShowProcessTest : public ::testing::Test {
 
   // Runs kylvander with the environment minus any display; `offscreen` asks
   // for SDL's offscreen driver explicitly, as tests and capture do.
-  Outcome run(std::vector<std::string> args, bool offscreen) {
+  Outcome run(std::vector<std::string> args, bool offscreen,
+              const std::string& program = KYL_EXECUTABLE) {
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e) {
       std::string entry = *e;
@@ -59,7 +60,7 @@ class ShowProcessTest : public ::testing::Test {
     }
     env.push_back("SDL_AUDIODRIVER=dummy");
     if (offscreen) env.push_back("SDL_VIDEODRIVER=offscreen");
-    args.insert(args.begin(), KYL_EXECUTABLE);
+    args.insert(args.begin(), program);
 
     std::vector<char*> argv, envp;
     for (auto& a : args) argv.push_back(a.data());
@@ -154,6 +155,32 @@ TEST_F(ShowProcessTest, TheCommandLine) {
   Outcome noData = run({"--windowed", "--data", (dir / "nowhere").string()}, true);
   EXPECT_EQ(noData.exitCode, 1);
   EXPECT_TRUE(contains(noData.err, "nowhere")) << noData.err;
+}
+
+// A copy of the program laid out as installed (PREFIX/bin) reads the data in
+// PREFIX/share/kylvander/show; without that folder it keeps the build's.
+TEST_F(ShowProcessTest, AnInstalledProgramReadsTheInstalledData) {
+  const fs::path bin = dir / "usr" / "bin", show = dir / "usr" / "share" / "kylvander" / "show";
+  fs::create_directories(bin);
+  fs::copy_file(KYL_EXECUTABLE, bin / "kylvander");
+  const std::string program = (bin / "kylvander").string();
+  const std::string wav = (dir / "out.wav").string();
+
+  fs::create_directories(show);
+  std::ofstream(show / "brumtakt").close();
+  Outcome installed = run({"--render-audio", wav, "--end-position", "1"}, true, program);
+  EXPECT_EQ(installed.exitCode, 1);
+  EXPECT_TRUE(contains(installed.err, (show / "brumtakt").string() + ": it is empty"))
+      << installed.err;
+
+  fs::remove_all(dir / "usr" / "share");
+  Outcome fromBuild = run({"--render-audio", wav, "--end-position", "1"}, true, program);
+  if (fs::exists(KYL_BINARY_DIR "/data/show/brumtakt")) {
+    EXPECT_EQ(fromBuild.exitCode, 0) << fromBuild.err;
+    EXPECT_GT(fs::file_size(wav), 44u);
+  } else {
+    EXPECT_TRUE(contains(fromBuild.err, KYL_BINARY_DIR "/data/show/brumtakt")) << fromBuild.err;
+  }
 }
 
 }  // namespace
