@@ -205,6 +205,27 @@ TEST(SdlDisplayMode, AModeTheDisplayLacksIsRefusedAndChangesNothing) {
   platform::unregisterWindowClass("Test");
 }
 
+int refuseDisplayMode(SDL_Window*, const SDL_DisplayMode*) { return SDL_SetError("refused"); }
+
+// The mode is listed, so the request gets as far as the switch; when that
+// fails the caller must hear of it (and make a framed window, cursor shown),
+// not get a borderless window that it takes for fullscreen.
+TEST(SdlDisplayMode, AListedModeThatCannotBeSwitchedToIsRefused) {
+  platform::registerWindowClass("Test", &recordingProcedure);
+  SDL_DisplayMode desktop{};
+  ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0);
+  platform::sdl::gSetWindowDisplayMode = &refuseDisplayMode;
+  EXPECT_FALSE(platform::changeDisplayMode(desktop.w, desktop.h, 32));
+  platform::sdl::gSetWindowDisplayMode = &SDL_SetWindowDisplayMode;
+  auto popup = platform::createWindow("Test", "", platform::WindowStyle::Popup, 0, 0, desktop.w,
+                                      desktop.h);
+  EXPECT_FALSE(popup->fullscreen);
+  EXPECT_EQ(SDL_GetWindowFlags(popup->sdl) & SDL_WINDOW_FULLSCREEN, 0u);
+  platform::destroyWindow(popup);
+
+  platform::unregisterWindowClass("Test");
+}
+
 TEST(SdlNoDisplay, AnOffscreenDriverThatNobodyAskedForIsRefused) {
   // Only meaningful before video is up and with no display at all.
   if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_QuitSubSystem(SDL_INIT_VIDEO);
