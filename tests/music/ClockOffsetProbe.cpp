@@ -27,6 +27,7 @@
 #include "music/SongRenderer.h"
 #include "music/SoundOutput.h"
 #include "platform/Clock.h"
+#include "platform/sdl/SdlSoundDevice.h"
 #include "synth/Song.h"
 #include "synth/SongLoader.h"
 #include "synth/Synth.h"
@@ -53,19 +54,21 @@ long firstSound(const int16_t* samples, size_t frames) {
   return -1;
 }
 
+// Offsets in seconds: their spread as percentiles, since a loaded machine
+// delays a few passes by much more than the rest.
 struct Stats {
-  double mean = 0, low = 1e9, high = -1e9;
-  int count = 0;
-  void add(double v) {
-    mean = (mean * count + v) / (count + 1);
-    low = std::min(low, v);
-    high = std::max(high, v);
-    ++count;
-  }
-  void print(const char* what) const {
-    if (count == 0) return;
-    std::printf("%-34s %4d   mean %+6.1f ms   min %+6.1f ms   max %+6.1f ms\n", what, count,
-                mean * 1000, low * 1000, high * 1000);
+  std::vector<double> values;
+  void add(double v) { values.push_back(v); }
+  void print(const char* what) {
+    if (values.empty()) return;
+    std::sort(values.begin(), values.end());
+    auto at = [&](double p) { return 1000 * values[size_t(p * double(values.size() - 1))]; };
+    double mean = 0;
+    for (double v : values) mean += v;
+    mean = 1000 * mean / double(values.size());
+    std::printf("%-38s %4zu  mean %+6.1f  median %+6.1f  5%%..95%% %+6.1f..%+6.1f  "
+                "min %+6.1f  max %+6.1f ms\n",
+                what, values.size(), mean, at(0.5), at(0.05), at(0.95), at(0), at(1));
   }
 };
 
@@ -158,15 +161,23 @@ int main(int argc, char** argv) {
                 (unsigned long long)growth[growth.size() / 2]);
 
   // When the device played a frame. The driver writes each period as it
-  // starts playing it, but the file is buffered: a growth of the file may
-  // hold several periods, of which the last started when the file grew, and
-  // the ones before it a period earlier each. The smallest growth is one
-  // period.
-  const uint64_t periodFrames = growth.empty() ? 0 : growth.front() / 4;
+  // starts playing it, through a stdio buffer of the file's block size: a
+  // period smaller than the buffer waits there, and the buffer reaches the
+  // file only when the next period does not fit, so a growth of the file
+  // ends a period before the one that started then. A period of the
+  // buffer's size or more goes out with its own write, ending the growth.
+  // Within a growth the periods played one after the other at the frame rate.
+  const uint64_t periodFrames = platform::sdl::devicePeriodFrames();
+  struct stat fileInfo {};
+  stat(diskFile, &fileInfo);
+  const uint64_t bufferedFrames = periodFrames * 4 < uint64_t(fileInfo.st_blksize) ? periodFrames : 0;
+  std::printf("device period %llu frames, file blocks of %ld bytes\n",
+              (unsigned long long)periodFrames, long(fileInfo.st_blksize));
   auto playedAt = [&](uint64_t frame) -> double {
     for (const Sample& s : written) {
+      const uint64_t end = s.value / 4 + bufferedFrames;  // when the growth happened
       if (s.value / 4 > frame)
-        return s.seconds - (double(s.value / 4 - periodFrames) - double(frame)) / kFrameRate;
+        return s.seconds - (double(end - periodFrames) - double(frame)) / kFrameRate;
     }
     return -1;
   };
@@ -191,5 +202,5 @@ int main(int argc, char** argv) {
   framesTicks.print("every tick, the 60 Hz frame:");
   steps.print("new order step, when the clock moves:");
   framesSteps.print("new order step, the 60 Hz frame:");
-  return ticks.count > 0 && same ? 0 : 1;
+  return !ticks.values.empty() && same ? 0 : 1;
 }

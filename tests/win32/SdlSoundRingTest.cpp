@@ -3,11 +3,16 @@
 // fallback, held to the same checks as DirectSound under Wine.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <atomic>
+#include <cstdlib>
 #include <memory>
+#include <set>
 #include <string>
 #include <thread>
 
+#include "platform/sdl/SdlSoundDevice.h"
 #include "win32/SoundRingChecks.h"
 
 void soundring::check(bool ok, const std::string& what) { EXPECT_TRUE(ok) << what; }
@@ -68,6 +73,58 @@ TEST(SoundRing, DeviceRingSplitsABlockAcrossTheEndAndLoops) {
   const std::string driver = platform::audioDriverName();
   soundring::blockAcrossTheEnd(*ring, driver.c_str());
   soundring::cursorsLoop(*ring, driver.c_str());
+}
+
+// The song clock counts from the write cursor, so the device's cursors must
+// move with what is heard: on SDL's disk driver (a real device that plays
+// into a file in real time), the play cursor moves through each period as
+// it plays instead of a period at a time, the write cursor stays the same two
+// periods ahead (a period beyond what the device has taken), neither ever
+// goes back, and both stand still once stopped.
+TEST(SoundRing, DeviceCursorsFollowThePlayingSoundSmoothly) {
+  const std::string played = "/tmp/kyl-ring-played-" + std::to_string(getpid());
+  setenv("SDL_AUDIODRIVER", "disk", 1);
+  setenv("SDL_DISKAUDIOFILE", played.c_str(), 1);
+  std::string error;
+  auto device = platform::createSoundDevice(&error);
+  ASSERT_NE(device, nullptr) << error;
+  auto ring = device->createBuffer(kRingBytes, platform::WaveFormat{}, &error);
+  ASSERT_NE(ring, nullptr) << error;
+  const uint32_t period = platform::sdl::devicePeriodFrames() * soundring::kFrameBytes;
+  ASSERT_GT(period, 0u);
+  ASSERT_TRUE(ring->setCurrentPosition(0));
+  ASSERT_TRUE(ring->playLooping());
+
+  uint32_t previous = 0;
+  uint32_t moved = 0;
+  std::set<uint32_t> withinPeriods;
+  for (int i = 0; i < 300; ++i) {
+    uint32_t play = 0, write = 0;
+    ASSERT_TRUE(ring->getCurrentPosition(&play, &write));
+    ASSERT_EQ((write + kRingBytes - play) % kRingBytes, 2 * period) << "reading " << i;
+    const uint32_t step = (play + kRingBytes - previous) % kRingBytes;
+    ASSERT_LT(step, kRingBytes / 2) << "the play cursor went back at reading " << i;
+    moved += step;
+    previous = play;
+    withinPeriods.insert(play % period);
+    platform::sleepMilliseconds(1);
+  }
+  // 300 readings a millisecond or more apart: about half a second of sound.
+  EXPECT_GT(moved, 176400u / 10);
+  EXPECT_GT(withinPeriods.size(), 10u) << "the play cursor moves a period at a time";
+
+  ASSERT_TRUE(ring->stop());
+  uint32_t stoppedPlay = 0, stoppedWrite = 0;
+  ring->getCurrentPosition(&stoppedPlay, &stoppedWrite);
+  EXPECT_LT((stoppedPlay + kRingBytes - previous) % kRingBytes, kRingBytes / 2);
+  platform::sleepMilliseconds(50);
+  uint32_t laterPlay = 0, laterWrite = 0;
+  ring->getCurrentPosition(&laterPlay, &laterWrite);
+  EXPECT_EQ(laterPlay, stoppedPlay);
+  EXPECT_EQ(laterWrite, stoppedWrite);
+  ring.reset();
+  device.reset();
+  std::remove(played.c_str());
 }
 
 }  // namespace
