@@ -24,7 +24,7 @@
 #include <thread>
 #include <vector>
 
-#include "music/SongRenderer.h"
+#include "music/FirstSound.h"
 #include "music/SoundOutput.h"
 #include "platform/Clock.h"
 #include "platform/sdl/SdlSoundDevice.h"
@@ -88,22 +88,8 @@ int main(int argc, char** argv) {
   const double duration = std::atof(argv[2]);
   const int position = argc > 3 ? std::atoi(argv[3]) : 0;
 
-  // The song as rendered offline, on a thread of its own as the streaming
-  // thread is (the random LFOs draw from the thread's sequence).
-  long songFirstSound = -1;
   std::vector<int16_t> reference;
-  uint32_t samplesPerTick = 0;
-  std::thread([&] {
-    Synth synth;
-    auto song = loadSong(synth, image.data(), image.size());
-    if (!song) return;
-    samplesPerTick = samplesPerTickFor(*song);
-    RenderedSong rendered =
-        renderSong(synth, *song, uint32_t(position), uint32_t(position) + 2, 100000, nullptr);
-    for (int16_t* block : rendered.blocks)
-      reference.insert(reference.end(), block, block + 2 * rendered.framesPerBlock);
-    songFirstSound = firstSound(reference.data(), reference.size() / 2);
-  }).join();
+  const long songFirstSound = firstSoundOfSong(image, position, &reference);
   if (songFirstSound < 0) {
     std::fprintf(stderr, "the song's first step is silent or does not load\n");
     return 1;
@@ -112,6 +98,7 @@ int main(int argc, char** argv) {
   Synth synth;
   auto song = loadSong(synth, image.data(), image.size());
   SoundOutput output(nullptr, synth);
+  const uint32_t samplesPerTick = samplesPerTickFor(*song);
   std::printf("audio driver %s, %u frames per tick, %u ticks per step\n",
               platform::audioDriverName().c_str(), samplesPerTick, song->ticksPerStep);
 
