@@ -212,8 +212,10 @@ int refuseDisplayMode(SDL_Window*, const SDL_DisplayMode*) { return SDL_SetError
 // not get a borderless window that it takes for fullscreen.
 TEST(SdlDisplayMode, AListedModeThatCannotBeSwitchedToIsRefused) {
   platform::registerWindowClass("Test", &recordingProcedure);
+  int left = 0, top = 0, right = 0, bottom = 0;
+  platform::desktopRect(&left, &top, &right, &bottom);  // starts the video
   SDL_DisplayMode desktop{};
-  ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0);
+  ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0) << SDL_GetError();
   platform::sdl::gSetWindowDisplayMode = &refuseDisplayMode;
   EXPECT_FALSE(platform::changeDisplayMode(desktop.w, desktop.h, 32));
   platform::sdl::gSetWindowDisplayMode = &SDL_SetWindowDisplayMode;
