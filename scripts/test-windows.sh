@@ -2,6 +2,7 @@
 # The Windows build's checks, for CI: builds and packs kylvander.exe, then in
 # one Wine environment (Xvfb, PulseAudio null sink, fresh prefix)
 #   - the sound ring's lock test on DirectSound,
+#   - the progress window's size, style and place,
 #   - the smoke test of the packed show,
 #   - the offline song render compared with the Linux build's,
 #   - the exported scene textures compared with the Linux build's.
@@ -12,6 +13,7 @@ root=$(pwd)
 host=${KYL_HOST_BUILD:-build-windows/host}
 scripts/build-windows.sh || exit 1
 cmake --build "$host" -j"$(nproc)" --target kylvander || exit 1
+cmake --build build-windows -j"$(nproc)" --target kyl_win32_precalc_window_test || exit 1
 
 . "$root/scripts/wine-env.sh"
 trap wine_env_stop EXIT
@@ -23,6 +25,10 @@ failures=0
 
 echo "== sound ring lock test (DirectSound under Wine) =="
 wine build-windows/tests/win32/kyl_win32_sound_ring_test.exe 2> >(grep -v '^ALSA' >&2) ||
+  failures=$((failures + 1))
+
+echo "== progress window placement =="
+wine build-windows/tests/win32/kyl_win32_precalc_window_test.exe 2> >(grep -v '^ALSA' >&2) ||
   failures=$((failures + 1))
 
 echo "== smoke test =="
@@ -71,5 +77,5 @@ else
   failures=$((failures + 1))
 fi
 
-echo "Windows checks: $((4 - failures)) of 4 passed ($((SECONDS - started)) s after the build)"
+echo "Windows checks: $((5 - failures)) of 5 passed ($((SECONDS - started)) s after the build)"
 [ $failures = 0 ]

@@ -7,7 +7,7 @@ PrecalcWindow::PrecalcWindow() {
   int left = 0, top = 0, right = 0, bottom = 0;
   platform::desktopRect(&left, &top, &right, &bottom);
   try {
-    window_ = platform::createWindow(kClassName, "", platform::WindowStyle::OverlappedFramed,
+    window_ = platform::createWindow(kClassName, "", platform::WindowStyle::OverlappedPlain,
                                      centredLeft(right), centredTop(bottom), kWidth, kHeight);
   } catch (const platform::PlatformError& error) {
     // The rendering does not need the window; it only shows progress.

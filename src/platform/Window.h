@@ -82,12 +82,18 @@ void showCursor(bool visible);
 
 // Window styles the shell asks for.
 enum class WindowStyle {
-  Popup,            // fullscreen: no frame, covers the changed display mode
-  OverlappedFramed  // a normal framed window with a caption
+  Popup,             // fullscreen: no frame, covers the changed display mode
+  OverlappedFramed,  // a normal framed window with a caption
+  // A small fixed window (WS_VISIBLE alone: caption and border, no sizing
+  // frame) whose given size is its outer size, frame included, where the
+  // system draws the frame (Win32); SDL has no say over the frame and makes
+  // that the client size.
+  OverlappedPlain
 };
 
 // Creates a hidden window whose client area is exactly clientWidth x
-// clientHeight at (x, y) of the desktop. Throws PlatformError.
+// clientHeight (OverlappedPlain: see above) at (x, y) of the desktop. Throws
+// PlatformError.
 WindowHandle createWindow(const char* className, const char* title, WindowStyle style, int x,
                           int y, int clientWidth, int clientHeight);
 void destroyWindow(WindowHandle window);

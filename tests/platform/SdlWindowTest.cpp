@@ -141,16 +141,38 @@ TEST_F(SdlWindowTest, CloseSizeAndMinimiseBecomeWin32Messages) {
   EXPECT_EQ(messages[2].message, platform::msg::Size);
   EXPECT_EQ(messages[2].lParam, 0);  // Windows reports a minimised window as 0 by 0
   EXPECT_EQ(messages[3].message, platform::msg::Close);
-  // The SDL_QUIT that follows a close is not a second close.
-  SDL_Event quit{};
-  quit.type = SDL_QUIT;
-  SDL_PushEvent(&quit);
+}
+
+// A progress window closed by the user, then SIGINT (SDL's handler queues an
+// SDL_QUIT): the interrupt still reaches the show's window. SDL itself
+// queues no SDL_QUIT after a close, so none can be mistaken for one.
+TEST_F(SdlWindowTest, AnInterruptAfterAnotherWindowWasClosedStillClosesTheWindows) {
+  EXPECT_FALSE(SDL_GetHintBoolean(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, SDL_TRUE));
+  Recorder otherRecorder;
+  auto other =
+      platform::createWindow("Test", "", platform::WindowStyle::OverlappedFramed, 0, 0, 64, 64);
+  platform::setWindowProcedure(other, &otherRecorder);
+  pump();
+  otherRecorder.messages.clear();
+
+  SDL_Event close{};
+  close.type = SDL_WINDOWEVENT;
+  close.window.event = SDL_WINDOWEVENT_CLOSE;
+  close.window.windowID = SDL_GetWindowID(other->sdl);
+  SDL_PushEvent(&close);
   EXPECT_TRUE(pump().empty());
-  // One on its own (SIGINT, SIGTERM) closes the windows.
-  SDL_PushEvent(&quit);
-  messages = pump();
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].message, platform::msg::Close);
+  ASSERT_EQ(otherRecorder.messages.size(), 1u);
+  EXPECT_EQ(otherRecorder.messages[0].message, platform::msg::Close);
+  platform::destroyWindow(other);
+
+  for (int interrupt = 0; interrupt < 2; ++interrupt) {
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+    auto messages = pump();
+    ASSERT_EQ(messages.size(), 1u) << "interrupt " << interrupt;
+    EXPECT_EQ(messages[0].message, platform::msg::Close);
+  }
 }
 
 TEST_F(SdlWindowTest, TheScreenSaverStartsOnlyWhenTheProcedurePassesItsRequestOn) {
@@ -180,6 +202,29 @@ TEST(SdlDisplayMode, AModeTheDisplayLacksIsRefusedAndChangesNothing) {
   EXPECT_FALSE(window->fullscreen);
   EXPECT_EQ(SDL_GetWindowFlags(window->sdl) & SDL_WINDOW_FULLSCREEN, 0u);
   platform::destroyWindow(window);
+  platform::unregisterWindowClass("Test");
+}
+
+int refuseDisplayMode(SDL_Window*, const SDL_DisplayMode*) { return SDL_SetError("refused"); }
+
+// The mode is listed, so the request gets as far as the switch; when that
+// fails the caller must hear of it (and make a framed window, cursor shown),
+// not get a borderless window that it takes for fullscreen.
+TEST(SdlDisplayMode, AListedModeThatCannotBeSwitchedToIsRefused) {
+  platform::registerWindowClass("Test", &recordingProcedure);
+  int left = 0, top = 0, right = 0, bottom = 0;
+  platform::desktopRect(&left, &top, &right, &bottom);  // starts the video
+  SDL_DisplayMode desktop{};
+  ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0) << SDL_GetError();
+  platform::sdl::gSetWindowDisplayMode = &refuseDisplayMode;
+  EXPECT_FALSE(platform::changeDisplayMode(desktop.w, desktop.h, 32));
+  platform::sdl::gSetWindowDisplayMode = &SDL_SetWindowDisplayMode;
+  auto popup = platform::createWindow("Test", "", platform::WindowStyle::Popup, 0, 0, desktop.w,
+                                      desktop.h);
+  EXPECT_FALSE(popup->fullscreen);
+  EXPECT_EQ(SDL_GetWindowFlags(popup->sdl) & SDL_WINDOW_FULLSCREEN, 0u);
+  platform::destroyWindow(popup);
+
   platform::unregisterWindowClass("Test");
 }
 

@@ -140,6 +140,10 @@ class ShowUnderXTest : public ::testing::Test {
     show = spawn({KYL_EXECUTABLE, choice},
                  {"DISPLAY=" + displayName, "SDL_AUDIODRIVER=dummy"});
     EXPECT_GT(show, 0);
+    return waitForFrames();
+  }
+
+  Window waitForFrames() {
     const std::regex readout("fps: [0-9]+");
     auto deadline = Clock::now() + std::chrono::seconds(240);  // scenes build textures first
     while (Clock::now() < deadline) {
@@ -160,6 +164,18 @@ class ShowUnderXTest : public ::testing::Test {
     }
     ADD_FAILURE() << "no frame-rate title";
     return 0;
+  }
+
+  void sendCloseRequest(Window window) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &event);
+    XFlush(display);
   }
 
   void pressEscape(Window window) {
@@ -225,16 +241,27 @@ TEST_F(ShowUnderXTest, FullscreenWithoutThe640x480ModeStillGives640x480) {
 TEST_F(ShowUnderXTest, TheCloseRequestEndsTheShowWithinASecond) {
   Window window = startShow();
   ASSERT_NE(window, 0u);
-  XEvent event{};
-  event.xclient.type = ClientMessage;
-  event.xclient.window = window;
-  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-  event.xclient.format = 32;
-  event.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
-  event.xclient.data.l[1] = CurrentTime;
-  XSendEvent(display, window, False, NoEventMask, &event);
-  XFlush(display);
+  sendCloseRequest(window);
   EXPECT_EQ(endsWithin(std::chrono::seconds(1)), 0);
+}
+
+// The user closes the progress window while the song is rendered ahead, and
+// later interrupts the show from the terminal: the first SIGINT ends it.
+TEST_F(ShowUnderXTest, AfterTheProgressWindowWasClosedAnInterruptEndsTheShow) {
+  show = spawn({KYL_EXECUTABLE, "--windowed", "--precalc"},
+               {"DISPLAY=" + displayName, "SDL_AUDIODRIVER=dummy"});
+  ASSERT_GT(show, 0);
+  const std::regex progress("Making music\\.\\.\\. [0-9]+% done");
+  Window progressWindow = 0;
+  for (auto deadline = Clock::now() + std::chrono::seconds(240);
+       !progressWindow && Clock::now() < deadline;
+       std::this_thread::sleep_for(std::chrono::milliseconds(10)))
+    progressWindow = findWindow(display, progress);
+  ASSERT_NE(progressWindow, 0u) << "no progress window";
+  sendCloseRequest(progressWindow);
+  ASSERT_NE(waitForFrames(), 0u);
+  kill(show, SIGINT);
+  EXPECT_EQ(endsWithin(std::chrono::seconds(2)), 0);
 }
 
 }  // namespace

@@ -3,11 +3,14 @@
 // time, without sound.
 //
 // The play cursor is computed from the performance counter, not advanced by
-// a thread, so the ring needs no device thread and reads are lock-free. The
-// cursor state changes only at start and stop, when no streaming pass depends
-// on a consistent pair.
+// a thread, so the ring needs no device thread. Its state (playing, the
+// counter at the start, the frames before it) changes at start, stop and
+// repositioning while the streaming thread reads the cursor; a read that
+// overlapped a stop and saw half of it would put the cursor back and make the
+// next pass fill the whole ring. A mutex, held for a few instructions, keeps
+// the counter reading and the state together.
 #include <algorithm>
-#include <atomic>
+#include <mutex>
 #include <vector>
 
 #include "platform/Clock.h"
@@ -35,9 +38,9 @@ class SilentSoundBuffer final : public SoundBuffer {
   }
 
   bool setCurrentPosition(uint32_t playCursor) override {
-    uint64_t frame = (playCursor % size()) / bytesPerFrame_;
-    base_.store(frame, std::memory_order_relaxed);
-    origin_.store(performanceCounter(), std::memory_order_release);
+    std::lock_guard<std::mutex> guard(mutex_);
+    base_ = (playCursor % size()) / bytesPerFrame_;
+    origin_ = performanceCounter();
     return true;
   }
 
@@ -49,34 +52,37 @@ class SilentSoundBuffer final : public SoundBuffer {
   bool unlock(void*, uint32_t, void*, uint32_t) override { return true; }
 
   bool playLooping() override {
-    if (playing_.load()) return true;
-    origin_.store(performanceCounter(), std::memory_order_relaxed);
-    playing_.store(true, std::memory_order_release);
+    std::lock_guard<std::mutex> guard(mutex_);
+    if (playing_) return true;
+    origin_ = performanceCounter();
+    playing_ = true;
     return true;
   }
 
   bool stop() override {
-    if (!playing_.load()) return true;
-    base_.store(frames(), std::memory_order_relaxed);
-    playing_.store(false, std::memory_order_release);
+    std::lock_guard<std::mutex> guard(mutex_);
+    if (!playing_) return true;
+    base_ = frames();
+    playing_ = false;
     return true;
   }
 
  private:
   // Frames played since the ring's start, counted on the performance counter.
+  // Called with the mutex held.
   uint64_t frames() const {
-    uint64_t base = base_.load(std::memory_order_relaxed);
-    if (!playing_.load(std::memory_order_acquire)) return base;
-    int64_t elapsed = performanceCounter() - origin_.load(std::memory_order_acquire);
+    if (!playing_) return base_;
+    int64_t elapsed = performanceCounter() - origin_;
     if (elapsed < 0) elapsed = 0;
     // Split to keep the product within 64 bits for long runs.
     uint64_t whole = uint64_t(elapsed / frequency_) * framesPerSecond_;
     uint64_t part = uint64_t(elapsed % frequency_) * framesPerSecond_ / uint64_t(frequency_);
-    return base + whole + part;
+    return base_ + whole + part;
   }
 
-  uint32_t current() const {
+  uint32_t current() {
     uint64_t framesInRing = size() / bytesPerFrame_;
+    std::lock_guard<std::mutex> guard(mutex_);
     return uint32_t(frames() % framesInRing) * bytesPerFrame_;
   }
 
@@ -84,9 +90,10 @@ class SilentSoundBuffer final : public SoundBuffer {
   uint32_t bytesPerFrame_;
   uint32_t framesPerSecond_;
   int64_t frequency_;
-  std::atomic<bool> playing_{false};
-  std::atomic<int64_t> origin_{0};
-  std::atomic<uint64_t> base_{0};
+  std::mutex mutex_;
+  bool playing_ = false;
+  int64_t origin_ = 0;  // performance counter when playing started
+  uint64_t base_ = 0;   // frames played before that
 };
 
 }  // namespace

@@ -16,10 +16,6 @@ constexpr uintptr_t kSizeMinimized = 1;  // SIZE_MINIMIZED
 // Down state per virtual-key code, from the events pumped so far.
 bool gKeyDown[256] = {};
 
-// A window's close request was seen since the last SDL_QUIT: that SDL_QUIT
-// only follows it. An SDL_QUIT on its own comes from SIGINT or SIGTERM.
-bool gCloseSeen = false;
-
 bool minimised(NativeWindow* window) {
   return (SDL_GetWindowFlags(window->sdl) & SDL_WINDOW_MINIMIZED) != 0;
 }
@@ -56,7 +52,6 @@ void windowEvent(const SDL_WindowEvent& event) {
       sendMessage(window, msg::Paint, 0, 0);
       break;
     case SDL_WINDOWEVENT_CLOSE:
-      gCloseSeen = true;
       sendMessage(window, msg::Close, 0, 0);
       break;
     default:
@@ -100,11 +95,10 @@ void pumpMessages() {
         sdl::keyEvent(event.key);
         break;
       case SDL_QUIT:
-        // Interrupted or terminated: end as if every window were closed, so
-        // that the display mode is put back on the way out.
-        if (!sdl::gCloseSeen)
-          sdl::forEachWindow([](NativeWindow* w) { sdl::sendMessage(w, msg::Close, 0, 0); });
-        sdl::gCloseSeen = false;
+        // Interrupted or terminated (closing a window sends none, see
+        // initVideo): end as if every window were closed, so that the
+        // display mode is put back on the way out.
+        sdl::forEachWindow([](NativeWindow* w) { sdl::sendMessage(w, msg::Close, 0, 0); });
         break;
       default:
         break;

@@ -15,18 +15,28 @@
 
 #include "platform/SoundDevice.h"
 #include "platform/common/RingLock.h"
+#include "platform/sdl/SdlSoundDevice.h"
 
 namespace platform {
 namespace {
 
-// Frames per device period: small, so that the device holds little beyond
-// what the ring's cursors account for.
-constexpr Uint16 kDeviceFrames = 1024;
+// Frames per device period (11.6 ms). The write cursor must stay a period
+// beyond what the device has taken, which puts it two periods ahead of what
+// is heard; the song clock, counted from the write cursor, runs ahead of the
+// sound by that much less the lag of its own arithmetic (most of a tick) and
+// of the 10 ms passes. At 1024 frames it ran up to 40 ms ahead.
+constexpr Uint16 kDeviceFrames = 512;
+
+// Offsets in the ring fit in this many bits; the time of the last hand-over
+// (microseconds, wrapping) takes the rest of the 64-bit word.
+constexpr int kOffsetBits = 24;
+constexpr uint64_t kOffsetMask = (uint64_t(1) << kOffsetBits) - 1;
 
 // Number of SDL devices open now, and of rings standing in for SDL's dummy
 // device; audioDriverName says "silent" when there are neither.
 std::atomic<int> openDevices{0};
 std::atomic<int> dummyRings{0};
+std::atomic<uint32_t> lastPeriodFrames{0};
 
 // Keeps SDL's audio subsystem initialised while it is in use (SDL counts).
 class AudioSubsystem {
@@ -57,6 +67,10 @@ class SdlSoundBuffer final : public SoundBuffer {
   }
 
   bool open(const WaveFormat& format, std::string* error) {
+    if (size() > kOffsetMask) {
+      if (error) *error = "the sound buffer is too large";
+      return false;
+    }
     if (!subsystem_.ok()) {
       if (error) *error = SDL_GetError();
       return false;
@@ -78,6 +92,8 @@ class SdlSoundBuffer final : public SoundBuffer {
     }
     openDevices.fetch_add(1);
     periodBytes_ = std::min<uint32_t>(uint32_t(have.samples) * bytesPerFrame_, size() / 4);
+    bytesPerSecond_ = uint64_t(have.freq) * bytesPerFrame_;
+    lastPeriodFrames.store(have.samples);
     return true;
   }
 
@@ -86,20 +102,28 @@ class SdlSoundBuffer final : public SoundBuffer {
   bool getCurrentPosition(uint32_t* playCursor, uint32_t* writeCursor) override {
     // Acquire: whatever the callback read before moving the cursor is done,
     // so the bytes behind the cursor are free to overwrite.
-    uint32_t taken = taken_.load(std::memory_order_acquire);
-    uint32_t queued = queued_.load(std::memory_order_relaxed);
+    uint32_t heard = heardAt(handOver_.load(std::memory_order_acquire));
+    // A reading that crossed a hand-over or a stop may come out a little
+    // (less than a period) behind the one before; a cursor that went back
+    // would read as almost a whole lap of the ring, so it stays where it was
+    // instead.
+    const uint32_t last = lastHeard_.load(std::memory_order_relaxed);
+    if ((last + size() - heard) % size() < periodBytes_) heard = last;
+    lastHeard_.store(heard, std::memory_order_relaxed);
+    if (playCursor) *playCursor = heard;
     // The callback may be copying the next period at this very moment: like
     // DirectSound's, the write cursor stands beyond what the device has
-    // committed to, so a resync never writes under the reader.
-    if (writeCursor) *writeCursor = (taken + periodBytes_) % size();
-    if (playCursor) *playCursor = (taken + size() - queued) % size();
+    // committed to, a period past what it has taken, so a resync never
+    // writes under the reader.
+    if (writeCursor) *writeCursor = (heard + 2 * periodBytes_) % size();
     return true;
   }
 
   bool setCurrentPosition(uint32_t playCursor) override {
+    // Until the device takes its first period the cursors stand still.
     uint32_t position = (playCursor % size()) / bytesPerFrame_ * bytesPerFrame_;
-    queued_.store(0, std::memory_order_relaxed);
-    taken_.store(position, std::memory_order_release);
+    handOver_.store(kNotHanded | position, std::memory_order_release);
+    lastHeard_.store(position, std::memory_order_relaxed);
     return true;
   }
 
@@ -125,6 +149,10 @@ class SdlSoundBuffer final : public SoundBuffer {
   bool stop() override {
     playing_.store(false, std::memory_order_release);
     if (device_ != 0) SDL_PauseAudioDevice(device_, 1);
+    // Paused, the callback no longer runs: the cursors stand where the sound
+    // stopped.
+    uint32_t heard = heardAt(handOver_.load(std::memory_order_acquire));
+    handOver_.store(kNotHanded | heard, std::memory_order_release);
     return true;
   }
 
@@ -140,7 +168,7 @@ class SdlSoundBuffer final : public SoundBuffer {
     }
     published_.load(std::memory_order_acquire);
     const uint32_t ringSize = size();
-    uint32_t cursor = taken_.load(std::memory_order_relaxed);
+    uint32_t cursor = uint32_t(handOver_.load(std::memory_order_relaxed) & kOffsetMask);
     uint32_t done = 0;
     while (done < length) {
       uint32_t piece = std::min(length - done, ringSize - cursor);
@@ -148,20 +176,44 @@ class SdlSoundBuffer final : public SoundBuffer {
       done += piece;
       cursor = (cursor + piece) % ringSize;
     }
-    queued_.store(std::min(length, ringSize), std::memory_order_relaxed);
-    taken_.store(cursor, std::memory_order_release);
+    handOver_.store(microseconds() << kOffsetBits | cursor, std::memory_order_release);
+  }
+
+  // Where the sound is now: the last period handed over plays from its
+  // hand-over on, so the play cursor moves through it with the clock, as a
+  // device's does, instead of a period at a time. A late callback leaves it
+  // at the period's end.
+  uint32_t heardAt(uint64_t handOver) const {
+    const uint32_t taken = uint32_t(handOver & kOffsetMask);
+    // Nothing handed over since the cursor was set: it stands there.
+    if ((handOver & ~kOffsetMask) == kNotHanded) return taken;
+    const uint64_t elapsed =
+        (microseconds() - (handOver >> kOffsetBits)) & (~uint64_t(0) >> kOffsetBits);
+    const uint32_t played = uint32_t(std::min<uint64_t>(
+        elapsed * bytesPerSecond_ / 1000000 / bytesPerFrame_ * bytesPerFrame_, periodBytes_));
+    return (taken + size() - periodBytes_ + played) % size();
+  }
+
+  static uint64_t microseconds() {
+    static const uint64_t frequency = SDL_GetPerformanceFrequency();
+    const uint64_t counter = SDL_GetPerformanceCounter();
+    return counter / frequency * 1000000 + counter % frequency * 1000000 / frequency;
   }
 
   AudioSubsystem subsystem_;
   std::vector<uint8_t> ring_;
   uint32_t bytesPerFrame_;
   uint32_t periodBytes_ = 0;  // what one callback takes
+  uint64_t bytesPerSecond_ = 0;
   SDL_AudioDeviceID device_ = 0;
   std::atomic<bool> playing_{false};
-  // Write cursor: the first byte the device has not taken yet.
-  std::atomic<uint32_t> taken_{0};
-  // Bytes of the last period handed to the device and not yet heard.
-  std::atomic<uint32_t> queued_{0};
+  // One word, so that a reader never pairs one hand-over's offset with
+  // another's time: the first byte the device has not taken yet (low bits)
+  // and when the period before it was handed over (microseconds, high bits;
+  // all ones before the first hand-over).
+  static constexpr uint64_t kNotHanded = ~uint64_t(0) & ~kOffsetMask;
+  std::atomic<uint64_t> handOver_{kNotHanded};
+  std::atomic<uint32_t> lastHeard_{0};  // the play cursor last reported
   std::atomic<uint32_t> published_{0};
 };
 
@@ -238,6 +290,10 @@ std::unique_ptr<SoundDevice> createSoundDevice(std::string* error) {
   }
   return device;
 }
+
+namespace sdl {
+uint32_t devicePeriodFrames() { return lastPeriodFrames.load(); }
+}  // namespace sdl
 
 std::string audioDriverName() {
   if (openDevices.load() == 0) return dummyRings.load() > 0 ? "dummy" : "silent";

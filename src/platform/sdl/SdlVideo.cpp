@@ -26,6 +26,11 @@ void restoreDesktopAtExit() {
 
 bool initVideo(std::string* error) {
   if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+  // Closing a window is the window's own message. Left on, SDL would follow
+  // the close of the last window with an SDL_QUIT that the pump could not
+  // tell from an interrupt, and it sends none when another window (the
+  // progress window) is still there: every SDL_QUIT now means SIGINT/SIGTERM.
+  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     *error = std::string("cannot open the display: ") + SDL_GetError();
     return false;

@@ -21,10 +21,9 @@ WindowClass gClasses[kMaxWindows];
 
 const char* const kWindowDataKey = "kyl.window";
 
-// The 640x480 mode that changeDisplayMode found; the next popup window takes
-// it when shown.
-bool gModePending = false;
-SDL_DisplayMode gPendingMode{};
+// The fullscreen window that changeDisplayMode made to switch the mode; the
+// next popup window of its size is this one.
+SDL_Window* gModeWindow = nullptr;
 
 WindowClass* findClass(const char* name) {
   for (WindowClass& c : gClasses)
@@ -64,7 +63,24 @@ SDL_Window* createSdlWindow(const char* title, int x, int y, int width, int heig
   return nullptr;
 }
 
+// Whether the display now shows the window fullscreen in the mode.
+bool inMode(SDL_Window* window, const SDL_DisplayMode& mode) {
+  SDL_DisplayMode current{};
+  int display = SDL_GetWindowDisplayIndex(window);
+  return (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0 && display >= 0 &&
+         SDL_GetCurrentDisplayMode(display, &current) == 0 && current.w == mode.w &&
+         current.h == mode.h;
+}
+
+void dropModeWindow() {
+  if (!gModeWindow) return;
+  SDL_DestroyWindow(gModeWindow);  // puts the desktop's mode back
+  gModeWindow = nullptr;
+}
+
 }  // namespace
+
+int (*gSetWindowDisplayMode)(SDL_Window*, const SDL_DisplayMode*) = &SDL_SetWindowDisplayMode;
 
 NativeWindow* windowFromSdl(SDL_Window* window) {
   return window ? static_cast<NativeWindow*>(SDL_GetWindowData(window, kWindowDataKey))
@@ -119,26 +135,48 @@ void unregisterWindowClass(const char* className) {
   if (sdl::WindowClass* c = sdl::findClass(className)) *c = sdl::WindowClass{};
 }
 
+// SDL changes the mode through a fullscreen window, so the window is made
+// here: only a mode that is really in force on the display counts, and the
+// caller, told of any failure, makes a framed window with the cursor shown.
 bool changeDisplayMode(int width, int height, int bits) {
   std::string error;
   if (!sdl::initVideo(&error)) return false;
+  sdl::dropModeWindow();
+  SDL_DisplayMode found{};
+  bool listed = false;
   int count = SDL_GetNumDisplayModes(0);
-  for (int i = 0; i < count; ++i) {
+  for (int i = 0; i < count && !listed; ++i) {
     SDL_DisplayMode mode{};
     if (SDL_GetDisplayMode(0, i, &mode) != 0) continue;
     // A true-colour mode serves a 32-bit request: X11 reports those as 24.
     int modeBits = int(SDL_BITSPERPIXEL(mode.format));
     if (mode.w == width && mode.h == height && modeBits >= (bits > 24 ? 24 : bits)) {
-      sdl::gPendingMode = mode;
-      sdl::gModePending = true;
-      return true;
+      found = mode;
+      listed = true;
     }
   }
-  return false;
+  if (!listed) return false;
+  SDL_Window* window =
+      sdl::createSdlWindow("", 0, 0, width, height,
+                           SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS |
+                               SDL_WINDOW_FULLSCREEN);
+  if (!window) return false;
+  if (sdl::gSetWindowDisplayMode(window, &found) != 0) {
+    SDL_DestroyWindow(window);
+    return false;
+  }
+  // The switch happens when a fullscreen window is shown.
+  SDL_ShowWindow(window);
+  if (!sdl::inMode(window, found)) {
+    SDL_DestroyWindow(window);
+    return false;
+  }
+  sdl::gModeWindow = window;
+  return true;
 }
 
 void restoreDisplayMode() {
-  sdl::gModePending = false;
+  sdl::dropModeWindow();
   sdl::forEachWindow([](NativeWindow* window) {
     if (window->fullscreen) {
       SDL_SetWindowFullscreen(window->sdl, 0);
@@ -158,26 +196,24 @@ WindowHandle createWindow(const char* className, const char* title, WindowStyle 
   sdl::WindowClass* windowClass = sdl::findClass(className);
   if (!windowClass) throw PlatformError(std::string("no window class ") + className);
 
-  Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
+  SDL_Window* sdlWindow = nullptr;
   bool fullscreen = false;
-  if (style == WindowStyle::Popup) {
-    flags |= SDL_WINDOW_BORDERLESS;
-    // A real mode change, never a desktop-sized window that would stretch the
-    // fixed 4/3 picture.
-    fullscreen = sdl::gModePending && sdl::gPendingMode.w == clientWidth &&
-                 sdl::gPendingMode.h == clientHeight;
+  int modeWidth = 0, modeHeight = 0;
+  if (sdl::gModeWindow) SDL_GetWindowSize(sdl::gModeWindow, &modeWidth, &modeHeight);
+  if (style == WindowStyle::Popup && sdl::gModeWindow && modeWidth == clientWidth &&
+      modeHeight == clientHeight) {
+    // The window that holds the changed mode: never a desktop-sized window
+    // that would stretch the fixed 4/3 picture.
+    sdlWindow = sdl::gModeWindow;
+    sdl::gModeWindow = nullptr;
+    SDL_SetWindowTitle(sdlWindow, title);
+    fullscreen = true;
   } else {
-    flags |= SDL_WINDOW_RESIZABLE;
-  }
-  SDL_Window* sdlWindow = sdl::createSdlWindow(
-      title, x, y, clientWidth, clientHeight, flags | (fullscreen ? SDL_WINDOW_FULLSCREEN : 0));
-  if (sdlWindow && fullscreen && SDL_SetWindowDisplayMode(sdlWindow, &sdl::gPendingMode) != 0) {
-    SDL_DestroyWindow(sdlWindow);
-    sdlWindow = nullptr;
-  }
-  if (!sdlWindow && fullscreen) {
-    // The mode cannot be had after all: a borderless window of the same size.
-    fullscreen = false;
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
+    if (style == WindowStyle::Popup)
+      flags |= SDL_WINDOW_BORDERLESS;
+    else if (style == WindowStyle::OverlappedFramed)
+      flags |= SDL_WINDOW_RESIZABLE;
     sdlWindow = sdl::createSdlWindow(title, x, y, clientWidth, clientHeight, flags);
   }
   if (!sdlWindow) throw PlatformError(std::string("cannot create the window: ") + SDL_GetError());

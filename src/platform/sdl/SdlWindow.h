@@ -66,6 +66,10 @@ void forEachWindow(F f) {
 // defaultProcedure.
 void askScreenSaverPermission(NativeWindow* window);
 
+// How changeDisplayMode sets the mode of its fullscreen window:
+// SDL_SetWindowDisplayMode, or a refusal that tests put in its place.
+extern int (*gSetWindowDisplayMode)(SDL_Window*, const SDL_DisplayMode*);
+
 // Stops using the window as the message boxes' default owner (it is going).
 void forgetMessageBoxOwner(NativeWindow* window);
 

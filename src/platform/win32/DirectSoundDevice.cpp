@@ -11,6 +11,7 @@
 #include <mmsystem.h>
 #include <dsound.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 
@@ -19,6 +20,9 @@
 
 namespace platform {
 namespace {
+
+// Bytes the write cursor stands past the play cursor at least: 1024 frames.
+constexpr uint32_t kMinimumWriteLead = 4096;
 
 // Devices open now; audioDriverName says "silent" when there are none.
 std::atomic<int> openDevices{0};
@@ -51,7 +55,18 @@ class DirectSoundBuffer final : public SoundBuffer {
     DWORD write = 0;
     if (FAILED(buffer_->GetCurrentPosition(&play, &write))) return false;
     if (playCursor) *playCursor = play;
-    if (writeCursor) *writeCursor = write;
+    if (writeCursor) {
+      // The song clock counts from the write cursor, and its own arithmetic
+      // makes it move on most of a tick after the write cursor has passed a
+      // tick's start. DirectSound under Wine puts the write cursor a few
+      // milliseconds past the play cursor, so the clock came late by more
+      // than a frame; the SDL device's stands two 512-frame periods past it.
+      // Both now keep that distance at least (writing beyond DirectSound's
+      // write cursor is always allowed), so the clock follows the sound
+      // alike on both.
+      const uint32_t lead = (uint32_t(write) + size_ - uint32_t(play)) % size_;
+      *writeCursor = (uint32_t(play) + std::max(lead, kMinimumWriteLead)) % size_;
+    }
     return true;
   }
 

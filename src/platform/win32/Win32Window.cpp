@@ -142,6 +142,13 @@ WindowHandle createWindow(const char* className, const char* title, WindowStyle 
                           int y, int clientWidth, int clientHeight) {
   DWORD exStyle;
   DWORD windowStyle;
+  if (style == WindowStyle::OverlappedPlain) {
+    // Visible at once, the size taken as it stands: no client-size adjustment.
+    HWND hwnd = CreateWindowExA(0, className, title ? title : "", WS_VISIBLE, x, y, clientWidth,
+                                clientHeight, nullptr, nullptr, instance(), nullptr);
+    if (!hwnd) throw PlatformError(lastErrorText("CreateWindowExA"));
+    return toHandle(hwnd);
+  }
   if (style == WindowStyle::Popup) {
     exStyle = WS_EX_APPWINDOW;
     windowStyle = WS_POPUP;
