@@ -3,6 +3,7 @@
 #   readme   the README's two commands, in a newcomer's order, find the tests,
 #   tests    the whole suite (ctest),
 #   windows  the Windows program, cross-built and checked under Wine,
+#   deb      the Debian package, built, unpacked and run from another folder,
 #   asan     the whole suite under AddressSanitizer with UndefinedBehaviorSanitizer,
 #   tsan     the suites that run threads under ThreadSanitizer.
 # KYL_QUICK=1 runs readme and tests only; KYL_NO_WINDOWS=1 skips windows;
@@ -66,6 +67,10 @@ step_windows() {
   KYL_HOST_BUILD=build scripts/test-windows.sh
 }
 
+step_deb() {
+  KYL_HOST_BUILD=build scripts/test-deb.sh
+}
+
 step_asan() {
   configure_and_build build-asan all -DKYL_SANITIZE=address,undefined -DKYL_BENCH=OFF
   run_ctest build-asan
@@ -81,12 +86,13 @@ declare -A titles=(
   [readme]="the README's commands in order"
   [tests]="tests"
   [windows]="the Windows build under Wine"
+  [deb]="the Debian package"
   [asan]="tests under AddressSanitizer and UndefinedBehaviorSanitizer"
   [tsan]="streaming tests under ThreadSanitizer"
 )
 steps=(readme tests)
 [ "$windows" = 1 ] && steps+=(windows)
-[ "$quick" = 1 ] || steps+=(asan tsan)
+[ "$quick" = 1 ] || steps+=(deb asan tsan)
 if [ -n "${KYL_STEPS:-}" ]; then read -r -a steps <<<"$KYL_STEPS"; fi
 
 for step in "${steps[@]}"; do
