@@ -5,6 +5,7 @@
 
 #include "synth/DataStream.h"
 #include "synth/FloatToInt.h"
+#include "synth/Sine.h"
 #include "synth/SynthScratch.h"
 
 namespace {
@@ -138,8 +139,8 @@ void Oscillator::render(int n, float* destination, const ModulatorList& modulato
   switch (waveform) {
     case kSine:
       triangle(n, fmPath, work, wrap);
-      for (int i = 0; i < n; ++i)
-        work[i] = float(std::sin(double(work[i] * kPi / 2.0f)));
+      for (int i = 0; i < n; ++i) work[i] = work[i] * kPi / 2.0f;
+      roundedSines(work, work, n);
       break;
     case kPulse:
       pulse(n, fmPath, work, wrap);
@@ -148,17 +149,7 @@ void Oscillator::render(int n, float* destination, const ModulatorList& modulato
       const float s = pwStart_;
       pwStart_ = pwEnd_ = 0.5f;
       triangle(n, fmPath, work, wrap);
-      const float P = s * 15.0f * kPi;
-      for (int i = 0; i < n; ++i) {
-        const float y = work[i];
-        float sum = 0.0f;
-        for (int k = 1; k <= 8; ++k) {
-          const float weight = float(10 - k) / 2.0f;
-          const float angle = ((y + 1.0f) / 2.0f * float(k) - 0.5f) * kPi + P;
-          sum += weight * float(std::sin(double(angle)));
-        }
-        work[i] = sum;
-      }
+      additive(n, s * 15.0f * kPi, work);
       break;
     }
     case kTriangle:
@@ -309,6 +300,29 @@ void Oscillator::periodicNoise(int n, bool fmPath, float* work, float* wrap) {
     t.advance();
     f.advance();
     d.advance();
+  }
+}
+
+void Oscillator::additive(int n, float P, float* work) {
+  // The eight partials' angles of a stretch of samples, then all their sines
+  // at once.
+  constexpr int kPartials = 8;
+  constexpr int kStretch = 64;
+  float sines[kPartials][kStretch];
+  for (int at = 0; at < n; at += kStretch) {
+    const int count = n - at < kStretch ? n - at : kStretch;
+    float* y = work + at;
+    for (int k = 1; k <= kPartials; ++k) {
+      float* angle = sines[k - 1];
+      for (int i = 0; i < count; ++i)
+        angle[i] = ((y[i] + 1.0f) / 2.0f * float(k) - 0.5f) * kPi + P;
+    }
+    for (int k = 0; k < kPartials; ++k) roundedSines(sines[k], sines[k], count);
+    for (int i = 0; i < count; ++i) {
+      float sum = 0.0f;
+      for (int k = 1; k <= kPartials; ++k) sum += float(10 - k) / 2.0f * sines[k - 1][i];
+      y[i] = sum;
+    }
   }
 }
 

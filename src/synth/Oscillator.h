@@ -63,6 +63,8 @@ class Oscillator : public SynthModule {
   void triangle(int n, bool fmPath, float* work, float* wrap);
   void periodicNoise(int n, bool fmPath, float* work, float* wrap);
   void sampleHold(int n, float* work, SynthScratch& scratch);
+  // The additive wave from the triangle in work, P the partials' phase.
+  static void additive(int n, float P, float* work);
 
   // Working values of the block being rendered.
   float pwStart_ = 0, pwEnd_ = 0, freqStart_ = 0, freqEnd_ = 0, fmStart_ = 0, fmEnd_ = 0;
