@@ -4,18 +4,54 @@
 
 namespace {
 
-// One state-variable stage, updated in this order.
-inline float runStage(Filter::Stage& s, float u, float c, float q, int32_t mode) {
+// One state-variable stage, updated in this order, its output chosen by
+// Mode. The state lives in a local copy while a block runs, so that it stays
+// in registers.
+template <int32_t Mode>
+inline float runStage(Filter::Stage& s, float u, float c, float q) {
   s.low = s.low + c * s.band;
   s.high = u - s.low - q * s.band;
   s.band = s.band + c * s.high;
   s.notch = s.high + s.low;
-  switch (mode) {
+  switch (Mode) {
     case Filter::kHighPass: return s.high;
     case Filter::kBandPass: return s.band;
     case Filter::kNotch: return s.notch;
     default: return s.low;
   }
+}
+
+template <int32_t Mode>
+void runSingle(Filter::Stage& stage, float* buffer, int n, float gain, float c, float step,
+               float q) {
+  Filter::Stage s = stage;
+  for (int i = 0; i < n; ++i) {
+    buffer[i] = runStage<Mode>(s, gain * buffer[i], c, q);
+    c += step;
+  }
+  stage = s;
+}
+
+// The first stage has damping 1 whatever the resonance.
+template <int32_t Mode>
+void runDouble(Filter::Stage& firstStage, Filter::Stage& outputStage, float* buffer, int n,
+               float gain, float c, float step, float q) {
+  Filter::Stage a = firstStage, b = outputStage;
+  for (int i = 0; i < n; ++i) {
+    const float u = runStage<Mode>(a, gain * buffer[i], c, 1.0f);
+    buffer[i] = runStage<Mode>(b, u, c, q);
+    c += step;
+  }
+  firstStage = a;
+  outputStage = b;
+}
+
+template <int32_t Mode>
+void run(Filter& f, float* buffer, int n, float c, float step, float q) {
+  if (f.singleStage)
+    runSingle<Mode>(f.output, buffer, n, f.inputGain, c, step, q);
+  else
+    runDouble<Mode>(f.first, f.output, buffer, n, f.inputGain, c, step, q);
 }
 
 void saveRoute(DataStream& stream, const ModulationRoute& route) {
@@ -90,17 +126,10 @@ void Filter::process(float* buffer, const ModulatorList& modulators) {
 
   const float step = (cEnd - cStart) / float(n);
   const float q = 1.0f - resonance;
-  float c = cStart;
-  if (singleStage) {
-    for (int i = 0; i < n; ++i) {
-      buffer[i] = runStage(output, inputGain * buffer[i], c, q, mode);
-      c += step;
-    }
-  } else {
-    for (int i = 0; i < n; ++i) {
-      const float u = runStage(first, inputGain * buffer[i], c, 1.0f, mode);
-      buffer[i] = runStage(output, u, c, q, mode);
-      c += step;
-    }
+  switch (mode) {
+    case kHighPass: run<kHighPass>(*this, buffer, n, cStart, step, q); break;
+    case kBandPass: run<kBandPass>(*this, buffer, n, cStart, step, q); break;
+    case kNotch: run<kNotch>(*this, buffer, n, cStart, step, q); break;
+    default: run<kLowPass>(*this, buffer, n, cStart, step, q); break;
   }
 }

@@ -29,6 +29,22 @@ float triangleShape(float y, float t) {
   return 2.0f * (1.0f - y) / (1.0f - t) - 1.0f;
 }
 
+// triangleShape of four samples at once, lane by lane the same operations.
+typedef float Lanes __attribute__((vector_size(16)));
+void triangleShapes(const float* y, const float* t, float* out, int n) {
+  for (int i = 0; i < n; i += 4) {
+    Lanes yv = {}, tv = {};
+    const size_t bytes = sizeof(float) * size_t(n - i < 4 ? n - i : 4);
+    std::memcpy(&yv, y + i, bytes);
+    std::memcpy(&tv, t + i, bytes);
+    const auto rising = (tv >= 1.0f) | (~(tv <= 0.0f) & (yv < tv));
+    const Lanes numerator = rising ? 2.0f * yv : 2.0f * (1.0f - yv);
+    const Lanes denominator = rising ? tv : 1.0f - tv;
+    const Lanes shape = numerator / denominator - 1.0f;
+    std::memcpy(out + i, &shape, bytes);
+  }
+}
+
 }  // namespace
 
 void Oscillator::save(DataStream& stream) {
@@ -86,15 +102,17 @@ void Oscillator::event(int kind, uint32_t value) {
   targetIncrement = float(std::pow(2.0, double(exponent))) * 0.00062358275f;
 }
 
-float Oscillator::nextRandom() {
+float Oscillator::randomStep(int32_t& state) {
   // Not the minimal standard generator: the second product is added, and the
   // periodic noise's waveforms follow this very sequence.
   const uint32_t product =
-      16807u * uint32_t(seed % 127773) + 2836u * uint32_t(seed / 127773);
-  seed = int32_t(product);
-  if (seed < 0) seed = int32_t(uint32_t(seed) + 2147483647u);
-  return float(seed) * 9.31322574615478515625e-10f - 1.0f;
+      16807u * uint32_t(state % 127773) + 2836u * uint32_t(state / 127773);
+  state = int32_t(product);
+  if (state < 0) state = int32_t(uint32_t(state) + 2147483647u);
+  return float(state) * 9.31322574615478515625e-10f - 1.0f;
 }
+
+float Oscillator::nextRandom() { return randomStep(seed); }
 
 void Oscillator::render(int n, float* destination, const ModulatorList& modulators,
                         bool hasPrevious, SynthScratch& scratch) {
@@ -167,7 +185,11 @@ void Oscillator::render(int n, float* destination, const ModulatorList& modulato
   if (n > 0) std::memcpy(destination, work, sizeof(float) * size_t(n));
 }
 
-float Oscillator::stepModulatedPhase(float x, float increment, float depth, float& wrapped) {
+// The FM path's phase step, before the sample is read: the phase moves by
+// the modulated increment (returned) and wraps either way, or follows the
+// previous oscillator's wrap when synced. `wrapped` is this sample's wrap slot.
+float Oscillator::Walk::stepModulated(float x, float increment, float depth, bool sync,
+                                      float& wrapped) {
   prevPhase = phase;
   const float h = (depth * x + 1.0f) * increment;
   phase += h;
@@ -185,142 +207,201 @@ float Oscillator::stepModulatedPhase(float x, float increment, float depth, floa
   return h;
 }
 
-void Oscillator::checkPlainWrap(float& wrapped) {
-  wrapped = -1.0f;
+// The plain path's wrap check at the start of a sample; the phase moves after
+// the sample.
+float Oscillator::Walk::checkWrap() {
   if (phase > 1.0f) {
     phase -= 1.0f;
-    wrapped = phase;
+    return phase;
   }
+  return -1.0f;
 }
+
+namespace {
+
+// The pulse at phase o after m with width w, corners corrected.
+inline float pulseValue(float o, float m, float w, bool fmPath) {
+  if (m < w && o > w) return (o + m - 2.0f * w) / (o - m);
+  if (m > o && m > w && o <= w) return (1.0f - o - m) / (1.0f - m + o);
+  if (m > o && m > w && o > w) return fmPath ? 1.0f - w / (1.0f - m + o) : (o - w) + (1.0f - m) - w;
+  return o > w ? 1.0f : -1.0f;
+}
+
+// The triangle with a corner between A and B corrected; fmPath allows the
+// case that only frequency modulation produces.
+inline float triangleValue(float o, float A, float B, float w, bool fmPath) {
+  if (A > w && B > w && B > A)
+    return (w + (B - 1.0f) + triangleShape(A, w) * (A - w)) / (A + 1.0f - B);
+  if (B > A && B < w) return ((w - B) + (w - 1.0f) + A * triangleShape(A, w)) / (A + 1.0f - B);
+  if (fmPath && A > w && B < w) return ((w - B) + triangleShape(A, w) * (A - w)) / (A - B);
+  if (B > w && A < w) return (A * triangleShape(A, w) + B - 1.0f) / (A + 1.0f - B);
+  return triangleShape(o, w);
+}
+
+// The plain path in stretches: first the phase walk, which is serial, keeping
+// each sample's phase and width and the few samples that need a corner
+// correction; then the values of the uncorrected shape for the whole stretch,
+// which the compiler does several at a time; then the corrections.
+constexpr int kStretch = 256;
+
+struct Stretch {
+  float phase[kStretch];
+  float width[kStretch];
+  struct Corner {
+    int at;
+    float prevPhase;
+  } corners[kStretch];
+  int cornerCount = 0;
+};
+
+}  // namespace
 
 void Oscillator::pulse(int n, bool fmPath, float* work, float* wrap) {
   Ramp t(pwStart_, pwEnd_, n), f(freqStart_, freqEnd_, n), d(fmStart_, fmEnd_, n);
-  for (int i = 0; i < n; ++i) {
-    if (fmPath)
-      stepModulatedPhase(work[i], f.value, d.value, wrap[i]);
-    else
-      checkPlainWrap(wrap[i]);
-    const float o = phase, m = prevPhase, w = t.value;
-    float value;
-    if (m < w && o > w) {
-      value = (o + m - 2.0f * w) / (o - m);
-    } else if (m > o && m > w && o <= w) {
-      value = (1.0f - o - m) / (1.0f - m + o);
-    } else if (m > o && m > w && o > w) {
-      value = fmPath ? 1.0f - w / (1.0f - m + o) : (o - w) + (1.0f - m) - w;
-    } else {
-      value = o > w ? 1.0f : -1.0f;
+  Walk walk{phase, prevPhase};
+  if (fmPath) {
+    for (int i = 0; i < n; ++i) {
+      walk.stepModulated(work[i], f.value, d.value, sync, wrap[i]);
+      work[i] = pulseValue(walk.phase, walk.prevPhase, t.value, true);
+      t.advance();
+      f.advance();
+      d.advance();
     }
-    if (!fmPath) {
-      value -= 1.0f - 2.0f * w;
-      prevPhase = phase;
-      phase += f.value;
+  } else {
+    Stretch s;
+    for (int at = 0; at < n; at += kStretch) {
+      const int count = n - at < kStretch ? n - at : kStretch;
+      s.cornerCount = 0;
+      for (int i = 0; i < count; ++i) {
+        wrap[at + i] = walk.checkWrap();
+        const float o = walk.phase, m = walk.prevPhase, w = t.value;
+        s.phase[i] = o;
+        s.width[i] = w;
+        if ((m < w && o > w) || m > o) s.corners[s.cornerCount++] = {i, m};
+        walk.prevPhase = o;
+        walk.phase = o + f.value;
+        t.advance();
+        f.advance();
+      }
+      // The pulse less its mean, 1 - 2t.
+      float* out = work + at;
+      for (int i = 0; i < count; ++i)
+        out[i] = (s.phase[i] > s.width[i] ? 1.0f : -1.0f) - (1.0f - 2.0f * s.width[i]);
+      for (int c = 0; c < s.cornerCount; ++c) {
+        const int i = s.corners[c].at;
+        const float w = s.width[i];
+        out[i] = pulseValue(s.phase[i], s.corners[c].prevPhase, w, false) - (1.0f - 2.0f * w);
+      }
     }
-    work[i] = value;
-    t.advance();
-    f.advance();
-    d.advance();
   }
+  phase = walk.phase;
+  prevPhase = walk.prevPhase;
 }
 
 void Oscillator::triangle(int n, bool fmPath, float* work, float* wrap) {
   Ramp t(pwStart_, pwEnd_, n), f(freqStart_, freqEnd_, n), d(fmStart_, fmEnd_, n);
-  for (int i = 0; i < n; ++i) {
-    float h = 0.0f;
-    if (fmPath)
-      h = stepModulatedPhase(work[i], f.value, d.value, wrap[i]);
-    else
-      checkPlainWrap(wrap[i]);
-    const float o = phase, m = prevPhase, w = t.value;
-    float value;
-    if (fmPath || m > o) {
-      const float A = (!fmPath || h >= 0.0f) ? o : m;
-      const float B = (!fmPath || h >= 0.0f) ? m : o;
-      if (A > w && B > w && B > A) {
-        value = (w + (B - 1.0f) + triangleShape(A, w) * (A - w)) / (A + 1.0f - B);
-      } else if (B > A && B < w) {
-        value = ((w - B) + (w - 1.0f) + A * triangleShape(A, w)) / (A + 1.0f - B);
-      } else if (fmPath && A > w && B < w) {
-        value = ((w - B) + triangleShape(A, w) * (A - w)) / (A - B);
-      } else if (B > w && A < w) {
-        value = (A * triangleShape(A, w) + B - 1.0f) / (A + 1.0f - B);
-      } else {
-        value = triangleShape(o, w);
-      }
-    } else {
-      value = triangleShape(o, w);
-    }
-    work[i] = value;
-    if (fmPath) {
+  Walk walk{phase, prevPhase};
+  if (fmPath) {
+    for (int i = 0; i < n; ++i) {
+      const float h = walk.stepModulated(work[i], f.value, d.value, sync, wrap[i]);
+      const float o = walk.phase, m = walk.prevPhase;
+      work[i] = h >= 0.0f ? triangleValue(o, o, m, t.value, true)
+                          : triangleValue(o, m, o, t.value, true);
       t.advance();
       f.advance();
       d.advance();
-    } else {
-      prevPhase = phase;
-      f.advance();
-      phase += f.value;
-      t.advance();
+    }
+  } else {
+    Stretch s;
+    for (int at = 0; at < n; at += kStretch) {
+      const int count = n - at < kStretch ? n - at : kStretch;
+      s.cornerCount = 0;
+      for (int i = 0; i < count; ++i) {
+        wrap[at + i] = walk.checkWrap();
+        const float o = walk.phase, m = walk.prevPhase;
+        s.phase[i] = o;
+        s.width[i] = t.value;
+        if (m > o) s.corners[s.cornerCount++] = {i, m};
+        walk.prevPhase = o;
+        f.advance();
+        walk.phase = o + f.value;
+        t.advance();
+      }
+      float* out = work + at;
+      triangleShapes(s.phase, s.width, out, count);
+      for (int c = 0; c < s.cornerCount; ++c) {
+        const int i = s.corners[c].at;
+        const float o = s.phase[i];
+        out[i] = triangleValue(o, o, s.corners[c].prevPhase, s.width[i], false);
+      }
     }
   }
+  phase = walk.phase;
+  prevPhase = walk.prevPhase;
 }
 
 void Oscillator::periodicNoise(int n, bool fmPath, float* work, float* wrap) {
   Ramp t(pwStart_, pwEnd_, n), f(freqStart_, freqEnd_, n), d(fmStart_, fmEnd_, n);
+  Walk walk{phase, prevPhase};
+  int32_t state = seed;
   for (int i = 0; i < n; ++i) {
     bool reseed = false;
     if (fmPath) {
       const float x = work[i];
-      prevPhase = phase;
-      phase += (d.value * x + 1.0f) * f.value;
-      if (phase > 1.0f) {
-        phase -= 1.0f;
-        wrap[i] = phase;
+      walk.prevPhase = walk.phase;
+      walk.phase += (d.value * x + 1.0f) * f.value;
+      if (walk.phase > 1.0f) {
+        walk.phase -= 1.0f;
+        wrap[i] = walk.phase;
         reseed = true;
       } else if (wrap[i] >= 0.0f) {
         // The previous oscillator wrapped: follow it, sync or not.
-        phase = wrap[i];
+        walk.phase = wrap[i];
         reseed = true;
       } else {
         wrap[i] = -1.0f;
       }
     } else {
-      checkPlainWrap(wrap[i]);
+      wrap[i] = walk.checkWrap();
       reseed = wrap[i] >= 0.0f;
     }
     // The same sequence every cycle gives the noise a pitch.
-    if (reseed) seed = truncateToInt(t.value * 134217728.0f);
-    const float value = nextRandom();
+    if (reseed) state = truncateToInt(t.value * 134217728.0f);
+    const float value = randomStep(state);
     if (fmPath) {
       work[i] = 2.0f * value;
     } else {
       work[i] = value;
-      prevPhase = phase;
-      phase += f.value;
+      walk.prevPhase = walk.phase;
+      walk.phase += f.value;
     }
     t.advance();
     f.advance();
     d.advance();
   }
+  seed = state;
+  phase = walk.phase;
+  prevPhase = walk.prevPhase;
 }
 
 void Oscillator::additive(int n, float P, float* work) {
   // The eight partials' angles of a stretch of samples, then all their sines
   // at once.
   constexpr int kPartials = 8;
-  constexpr int kStretch = 64;
-  float sines[kPartials][kStretch];
-  for (int at = 0; at < n; at += kStretch) {
-    const int count = n - at < kStretch ? n - at : kStretch;
+  constexpr int kLength = 64;
+  float sines[kPartials * kLength];
+  for (int at = 0; at < n; at += kLength) {
+    const int count = n - at < kLength ? n - at : kLength;
     float* y = work + at;
     for (int k = 1; k <= kPartials; ++k) {
-      float* angle = sines[k - 1];
+      float* angle = sines + (k - 1) * count;
       for (int i = 0; i < count; ++i)
         angle[i] = ((y[i] + 1.0f) / 2.0f * float(k) - 0.5f) * kPi + P;
     }
-    for (int k = 0; k < kPartials; ++k) roundedSines(sines[k], sines[k], count);
+    roundedSines(sines, sines, kPartials * count);
     for (int i = 0; i < count; ++i) {
       float sum = 0.0f;
-      for (int k = 1; k <= kPartials; ++k) sum += float(10 - k) / 2.0f * sines[k - 1][i];
+      for (int k = 1; k <= kPartials; ++k) sum += float(10 - k) / 2.0f * sines[(k - 1) * count + i];
       y[i] = sum;
     }
   }
@@ -328,9 +409,15 @@ void Oscillator::additive(int n, float P, float* work) {
 
 void Oscillator::sampleHold(int n, float* work, SynthScratch& scratch) {
   const uint8_t mask = uint8_t(truncateToInt(pwStart_ * 255.0f) & 0xFF);
+  uint8_t counter = scratch.noiseCounter;
+  float held = scratch.noiseHeld;
+  int32_t state = seed;
   for (int i = 0; i < n; ++i) {
-    if ((scratch.noiseCounter & mask) == 0) scratch.noiseHeld = nextRandom();
-    work[i] = scratch.noiseHeld;
-    ++scratch.noiseCounter;
+    if ((counter & mask) == 0) held = randomStep(state);
+    work[i] = held;
+    ++counter;
   }
+  scratch.noiseCounter = counter;
+  scratch.noiseHeld = held;
+  seed = state;
 }

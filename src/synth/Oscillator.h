@@ -53,12 +53,16 @@ class Oscillator : public SynthModule {
   int32_t seed = 1;
 
  private:
-  // FM path, before the sample is read: the phase moves by the modulated
-  // increment (returned) and wraps either way, or follows the previous
-  // oscillator's wrap when synced. `wrapped` is this sample's wrap slot.
-  float stepModulatedPhase(float x, float increment, float depth, float& wrapped);
-  // Plain path: only the wrap check here; the phase moves after the sample.
-  void checkPlainWrap(float& wrapped);
+  // The phase and the phase before it, kept in registers while a generator
+  // runs.
+  struct Walk {
+    float phase;
+    float prevPhase;
+    float stepModulated(float x, float increment, float depth, bool sync, float& wrapped);
+    float checkWrap();
+  };
+  // One step of the random generator on state, the value -1 to 1.
+  static float randomStep(int32_t& state);
   void pulse(int n, bool fmPath, float* work, float* wrap);
   void triangle(int n, bool fmPath, float* work, float* wrap);
   void periodicNoise(int n, bool fmPath, float* work, float* wrap);
