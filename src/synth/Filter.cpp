@@ -101,8 +101,7 @@ void Filter::copyParametersFrom(const VoiceEffect& other) {
   scaling = o.scaling;
 }
 
-void Filter::process(float* buffer, const ModulatorList& modulators) {
-  const int n = blockSize;
+void Filter::cutoffRamp(const ModulatorList& modulators, float& start, float& step) const {
   float cStart = 0.0f, cEnd = 0.0f;
   if (const Modulator* m = primary.find(modulators); m && primary.depth != 0.0f) {
     cStart = primary.depth * (m->current * m->current);
@@ -123,8 +122,14 @@ void Filter::process(float* buffer, const ModulatorList& modulators) {
   if (cStart < 0.004f) cStart = 0.004f;
   if (cEnd > 1.0f) cEnd = 1.0f;
   if (cEnd < 0.004f) cEnd = 0.004f;
+  start = cStart;
+  step = (cEnd - cStart) / float(blockSize);
+}
 
-  const float step = (cEnd - cStart) / float(n);
+void Filter::process(float* buffer, const ModulatorList& modulators) {
+  const int n = blockSize;
+  float cStart, step;
+  cutoffRamp(modulators, cStart, step);
   const float q = 1.0f - resonance;
   switch (mode) {
     case kHighPass: run<kHighPass>(*this, buffer, n, cStart, step, q); break;

@@ -31,17 +31,28 @@ float triangleShape(float y, float t) {
 
 // triangleShape of four samples at once, lane by lane the same operations.
 typedef float Lanes __attribute__((vector_size(16)));
+inline Lanes triangleShapeLanes(Lanes y, Lanes t) {
+  const auto rising = (t >= 1.0f) | (~(t <= 0.0f) & (y < t));
+  const Lanes numerator = rising ? 2.0f * y : 2.0f * (1.0f - y);
+  const Lanes denominator = rising ? t : 1.0f - t;
+  return numerator / denominator - 1.0f;
+}
+
 void triangleShapes(const float* y, const float* t, float* out, int n) {
-  for (int i = 0; i < n; i += 4) {
-    Lanes yv = {}, tv = {};
-    const size_t bytes = sizeof(float) * size_t(n - i < 4 ? n - i : 4);
-    std::memcpy(&yv, y + i, bytes);
-    std::memcpy(&tv, t + i, bytes);
-    const auto rising = (tv >= 1.0f) | (~(tv <= 0.0f) & (yv < tv));
-    const Lanes numerator = rising ? 2.0f * yv : 2.0f * (1.0f - yv);
-    const Lanes denominator = rising ? tv : 1.0f - tv;
-    const Lanes shape = numerator / denominator - 1.0f;
-    std::memcpy(out + i, &shape, bytes);
+  int i = 0;
+  for (; i + 4 <= n; i += 4) {
+    Lanes yv, tv;
+    std::memcpy(&yv, y + i, sizeof yv);
+    std::memcpy(&tv, t + i, sizeof tv);
+    const Lanes shape = triangleShapeLanes(yv, tv);
+    std::memcpy(out + i, &shape, sizeof shape);
+  }
+  if (i < n) {
+    float yr[4] = {}, tr[4] = {}, outr[4];
+    std::memcpy(yr, y + i, sizeof(float) * size_t(n - i));
+    std::memcpy(tr, t + i, sizeof(float) * size_t(n - i));
+    triangleShapes(yr, tr, outr, 4);
+    std::memcpy(out + i, outr, sizeof(float) * size_t(n - i));
   }
 }
 
