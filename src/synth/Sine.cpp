@@ -115,8 +115,10 @@ inline __attribute__((always_inline)) D sineOfReduced(const D& x) {
   qs = qs * s + kS2;
   qs = qs * s + kS1;
   qs = qs * s + kS0;
-  // sin(rh + rl) = sin(rh) + rl cos(rh), the last term needing few digits.
-  const D sinR = rh + (rh * s * qs + rl * (1.0 - 0.5 * s));
+  // sin(rh + rl) = sin(rh) + rl cos(rh) and cos(rh + rl) = cos(rh) - rl sin(rh),
+  // the last terms needing few digits: rl reaches some units of rh's last
+  // place for large arguments.
+  const D sinR = rh + (rh * s * qs + rl * (1.0 - 0.5 * s * (1.0 - s * (1.0 / 12.0))));
 
   D qc = s * kC5 + kC4;
   qc = qc * s + kC3;
@@ -126,7 +128,7 @@ inline __attribute__((always_inline)) D sineOfReduced(const D& x) {
   // 1 - s / 2 is rounded once and its rounding error added back.
   const D half = 0.5 * s;
   const D one = 1.0 - half;
-  const D cosR = one + (((1.0 - one) - half) + (s * s * qc - rh * rl));
+  const D cosR = one + (((1.0 - one) - half) + (s * s * qc - rh * rl * (1.0 - s * (1.0 / 6.0))));
 
   const auto quadrant = bitsOf(t);
   const D y = pick(isOdd(quadrant), cosR, sinR);

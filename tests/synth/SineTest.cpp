@@ -39,6 +39,17 @@ std::vector<float> arguments() {
     const float m = float(k * 1.5707963267948966);
     x.insert(x.end(), {m, std::nextafter(m, 1e9f), std::nextafter(m, -1e9f)});
   }
+  // Values whose sine lies close to half-way between two floats, where the
+  // block kernel hands over to the exact one.
+  std::uniform_real_distribution<float> wide(-100.0f, 100.0f);
+  for (int i = 0, found = 0; i < 3000000 && found < 20; ++i) {
+    const float v = wide(rng);
+    const int64_t low = bitsOf(sine(double(v))) & ((int64_t(1) << 29) - 1);
+    if (std::llabs(low - (int64_t(1) << 28)) < 4096) {
+      x.push_back(v);
+      ++found;
+    }
+  }
   const float inf = std::numeric_limits<float>::infinity();
   x.insert(x.end(), {0.0f, -0.0f, 1e-30f, -1e-30f, 1e-40f, 3e-8f, -3e-8f, 1048575.9f, 1048576.0f,
                      -3e6f, 1e30f, inf, -inf, std::numeric_limits<float>::quiet_NaN()});
