@@ -1,32 +1,18 @@
 #include "synth/Filter.h"
 
 #include "synth/DataStream.h"
+#include "synth/FilterStage.h"
 
 namespace {
 
-// One state-variable stage, updated in this order, its output chosen by
-// Mode. The state lives in a local copy while a block runs, so that it stays
-// in registers.
-template <int32_t Mode>
-inline float runStage(Filter::Stage& s, float u, float c, float q) {
-  s.low = s.low + c * s.band;
-  s.high = u - s.low - q * s.band;
-  s.band = s.band + c * s.high;
-  s.notch = s.high + s.low;
-  switch (Mode) {
-    case Filter::kHighPass: return s.high;
-    case Filter::kBandPass: return s.band;
-    case Filter::kNotch: return s.notch;
-    default: return s.low;
-  }
-}
-
+// The state lives in a local copy while a block runs, so that it stays in
+// registers.
 template <int32_t Mode>
 void runSingle(Filter::Stage& stage, float* buffer, int n, float gain, float c, float step,
                float q) {
   Filter::Stage s = stage;
   for (int i = 0; i < n; ++i) {
-    buffer[i] = runStage<Mode>(s, gain * buffer[i], c, q);
+    buffer[i] = runFilterStage<Mode>(s, gain * buffer[i], c, q);
     c += step;
   }
   stage = s;
@@ -38,8 +24,8 @@ void runDouble(Filter::Stage& firstStage, Filter::Stage& outputStage, float* buf
                float gain, float c, float step, float q) {
   Filter::Stage a = firstStage, b = outputStage;
   for (int i = 0; i < n; ++i) {
-    const float u = runStage<Mode>(a, gain * buffer[i], c, 1.0f);
-    buffer[i] = runStage<Mode>(b, u, c, q);
+    const float u = runFilterStage<Mode>(a, gain * buffer[i], c, 1.0f);
+    buffer[i] = runFilterStage<Mode>(b, u, c, q);
     c += step;
   }
   firstStage = a;

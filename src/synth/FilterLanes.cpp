@@ -1,6 +1,8 @@
 #include "synth/FilterLanes.h"
 
-#include <cstring>
+#include <utility>
+
+#include "synth/FilterStage.h"
 
 namespace {
 
@@ -10,20 +12,6 @@ typedef float Quad __attribute__((vector_size(16)));
 struct QuadStage {
   Quad low, high, band, notch;
 };
-
-template <int32_t Mode>
-inline Quad runStage(QuadStage& s, Quad u, Quad c, Quad q) {
-  s.low = s.low + c * s.band;
-  s.high = u - s.low - q * s.band;
-  s.band = s.band + c * s.high;
-  s.notch = s.high + s.low;
-  switch (Mode) {
-    case Filter::kHighPass: return s.high;
-    case Filter::kBandPass: return s.band;
-    case Filter::kNotch: return s.notch;
-    default: return s.low;
-  }
-}
 
 // Groups lanes of four: per group its stages, coefficient ramp, damping and
 // gain, gathered from and written back to the filters.
@@ -51,9 +39,9 @@ void runLanes(LaneSet<Groups>& set, int n) {
       const Quad u = set.gain[g] * x;
       Quad y;
       if (Single) {
-        y = runStage<Mode>(output[g], u, c[g], set.q[g]);
+        y = runFilterStage<Mode>(output[g], u, c[g], set.q[g]);
       } else {
-        y = runStage<Mode>(output[g], runStage<Mode>(first[g], u, c[g], one), c[g], set.q[g]);
+        y = runFilterStage<Mode>(output[g], runFilterStage<Mode>(first[g], u, c[g], one), c[g], set.q[g]);
       }
       row[0][i] = y[0];
       row[1][i] = y[1];

@@ -196,10 +196,21 @@ void Oscillator::render(int n, float* destination, const ModulatorList& modulato
   if (n > 0) std::memcpy(destination, work, sizeof(float) * size_t(n));
 }
 
+namespace {
+
+// The phase and the phase before it, kept in registers while a generator
+// runs.
+struct Walk {
+  float phase;
+  float prevPhase;
+  float stepModulated(float x, float increment, float depth, bool sync, float& wrapped);
+  float checkWrap();
+};
+
 // The FM path's phase step, before the sample is read: the phase moves by
 // the modulated increment (returned) and wraps either way, or follows the
 // previous oscillator's wrap when synced. `wrapped` is this sample's wrap slot.
-float Oscillator::Walk::stepModulated(float x, float increment, float depth, bool sync,
+float Walk::stepModulated(float x, float increment, float depth, bool sync,
                                       float& wrapped) {
   prevPhase = phase;
   const float h = (depth * x + 1.0f) * increment;
@@ -220,15 +231,13 @@ float Oscillator::Walk::stepModulated(float x, float increment, float depth, boo
 
 // The plain path's wrap check at the start of a sample; the phase moves after
 // the sample.
-float Oscillator::Walk::checkWrap() {
+float Walk::checkWrap() {
   if (phase > 1.0f) {
     phase -= 1.0f;
     return phase;
   }
   return -1.0f;
 }
-
-namespace {
 
 // The pulse at phase o after m with width w, corners corrected.
 inline float pulseValue(float o, float m, float w, bool fmPath) {
@@ -265,6 +274,27 @@ struct Stretch {
   int cornerCount = 0;
 };
 
+// The plain path's serial walk over a stretch of count samples. The pulse
+// steps the phase by the frequency before the frequency steps, the triangle
+// after.
+template <bool StepFrequencyFirst, typename IsCorner>
+void walkStretch(Walk& walk, Ramp& t, Ramp& f, float* wrap, int count, Stretch& s,
+                 IsCorner isCorner) {
+  s.cornerCount = 0;
+  for (int i = 0; i < count; ++i) {
+    wrap[i] = walk.checkWrap();
+    const float o = walk.phase, m = walk.prevPhase, w = t.value;
+    s.phase[i] = o;
+    s.width[i] = w;
+    if (isCorner(o, m, w)) s.corners[s.cornerCount++] = {i, m};
+    walk.prevPhase = o;
+    if (StepFrequencyFirst) f.advance();
+    walk.phase = o + f.value;
+    if (!StepFrequencyFirst) f.advance();
+    t.advance();
+  }
+}
+
 }  // namespace
 
 void Oscillator::pulse(int n, bool fmPath, float* work, float* wrap) {
@@ -282,18 +312,9 @@ void Oscillator::pulse(int n, bool fmPath, float* work, float* wrap) {
     Stretch s;
     for (int at = 0; at < n; at += kStretch) {
       const int count = n - at < kStretch ? n - at : kStretch;
-      s.cornerCount = 0;
-      for (int i = 0; i < count; ++i) {
-        wrap[at + i] = walk.checkWrap();
-        const float o = walk.phase, m = walk.prevPhase, w = t.value;
-        s.phase[i] = o;
-        s.width[i] = w;
-        if ((m < w && o > w) || m > o) s.corners[s.cornerCount++] = {i, m};
-        walk.prevPhase = o;
-        walk.phase = o + f.value;
-        t.advance();
-        f.advance();
-      }
+      walkStretch<false>(walk, t, f, wrap + at, count, s, [](float o, float m, float w) {
+        return (m < w && o > w) || m > o;
+      });
       // The pulse less its mean, 1 - 2t.
       float* out = work + at;
       for (int i = 0; i < count; ++i)
@@ -326,18 +347,8 @@ void Oscillator::triangle(int n, bool fmPath, float* work, float* wrap) {
     Stretch s;
     for (int at = 0; at < n; at += kStretch) {
       const int count = n - at < kStretch ? n - at : kStretch;
-      s.cornerCount = 0;
-      for (int i = 0; i < count; ++i) {
-        wrap[at + i] = walk.checkWrap();
-        const float o = walk.phase, m = walk.prevPhase;
-        s.phase[i] = o;
-        s.width[i] = t.value;
-        if (m > o) s.corners[s.cornerCount++] = {i, m};
-        walk.prevPhase = o;
-        f.advance();
-        walk.phase = o + f.value;
-        t.advance();
-      }
+      walkStretch<true>(walk, t, f, wrap + at, count, s,
+                        [](float o, float m, float) { return m > o; });
       float* out = work + at;
       triangleShapes(s.phase, s.width, out, count);
       for (int c = 0; c < s.cornerCount; ++c) {

@@ -53,14 +53,6 @@ class Oscillator : public SynthModule {
   int32_t seed = 1;
 
  private:
-  // The phase and the phase before it, kept in registers while a generator
-  // runs.
-  struct Walk {
-    float phase;
-    float prevPhase;
-    float stepModulated(float x, float increment, float depth, bool sync, float& wrapped);
-    float checkWrap();
-  };
   // One step of the random generator on state, the value -1 to 1.
   static float randomStep(int32_t& state);
   void pulse(int n, bool fmPath, float* work, float* wrap);
