@@ -3,11 +3,22 @@
 // voice-sample for a plain and a rich voice.
 //
 // The song is the built "brumtakt" when it exists, else the tests' demo song.
+//
+// Against an earlier version of the code: RenderSongProcess renders the same
+// song with this build's kylvander and with the program named by
+// KYL_REFERENCE_KYLVANDER, one after the other in each iteration, and prints
+// both real-time factors and their ratio. bench/build-reference.sh builds
+// such a program from any commit.
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <string>
 
 #include "../tests/synth/DemoSong.cpp"
 #include "music/SongRenderer.h"
@@ -18,8 +29,10 @@
 
 namespace {
 
+const char* const kBuiltSong = KYL_BINARY_DIR "/data/show/brumtakt";
+
 std::vector<uint8_t> songImage(bool& builtSong) {
-  std::ifstream file(KYL_BINARY_DIR "/data/show/brumtakt", std::ios::binary);
+  std::ifstream file(kBuiltSong, std::ios::binary);
   builtSong = bool(file);
   if (file) return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
   return demoSongImage();
@@ -48,6 +61,65 @@ void RenderSong(benchmark::State& state) {
   state.counters["audio_seconds"] = audioSeconds / double(state.iterations());
 }
 BENCHMARK(RenderSong)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// Renders the song up to endPosition with program in a child process into a
+// temporary WAV file. Returns the child's processor seconds (user and
+// system) and sets audioSeconds from the file, or returns -1.
+double renderInChild(const std::string& program, const std::string& song, uint32_t endPosition,
+                     double& audioSeconds) {
+  const std::string wav = "/tmp/kyl-bench-render-" + std::to_string(getpid()) + ".wav";
+  const std::string end = std::to_string(endPosition);
+  const pid_t child = fork();
+  if (child < 0) return -1;
+  if (child == 0) {
+    execl(program.c_str(), program.c_str(), "--render-audio", wav.c_str(), "--song", song.c_str(),
+          "--end-position", end.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  int status = 0;
+  rusage usage{};
+  if (wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
+      WEXITSTATUS(status) != 0)
+    return -1;
+  std::ifstream file(wav, std::ios::binary | std::ios::ate);
+  audioSeconds = file ? double(int64_t(file.tellg()) - 44) / 4.0 / 44100.0 : 0.0;
+  std::remove(wav.c_str());
+  auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) * 1e-6; };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+void RenderSongProcess(benchmark::State& state) {
+  const char* reference = std::getenv("KYL_REFERENCE_KYLVANDER");
+  const std::string current = KYL_BINARY_DIR "/src/shell/kylvander";
+  if (!reference || !*reference) {
+    state.SkipWithError("KYL_REFERENCE_KYLVANDER names no program to compare with");
+    return;
+  }
+  if (access(current.c_str(), X_OK) != 0 || !std::ifstream(kBuiltSong)) {
+    state.SkipWithError("build kylvander and the song first");
+    return;
+  }
+  double currentSeconds = 0, referenceSeconds = 0, audioSeconds = 0;
+  for (auto _ : state) {
+    double audio = 0, referenceAudio = 0;
+    const double mine = renderInChild(current, kBuiltSong, 23, audio);
+    const double theirs = renderInChild(reference, kBuiltSong, 23, referenceAudio);
+    if (mine < 0 || theirs < 0 || audio != referenceAudio) {
+      state.SkipWithError("a render failed or the two lengths differ");
+      return;
+    }
+    currentSeconds += mine;
+    referenceSeconds += theirs;
+    audioSeconds += audio;
+    state.SetIterationTime(mine + theirs);
+  }
+  state.SetLabel("brumtakt, both programs' processor time, start-up and WAV file included");
+  state.counters["audio_seconds"] = audioSeconds / double(state.iterations());
+  state.counters["realtime_factor"] = audioSeconds / currentSeconds;
+  state.counters["reference_realtime_factor"] = audioSeconds / referenceSeconds;
+  state.counters["speedup"] = referenceSeconds / currentSeconds;
+}
+BENCHMARK(RenderSongProcess)->UseManualTime()->Iterations(3)->Unit(benchmark::kSecond);
 
 // 8 channels x 8 held voices = 64 voices sounding, blocks of one tick.
 void RenderVoices(benchmark::State& state) {

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "synth/FloatToInt.h"
+#include "synth/Sine.h"
 
 void Chorus::setBlockSize(int n) {
   SendEffect::setBlockSize(n);
@@ -28,7 +29,7 @@ void Chorus::process(const float* inLeft, const float* inRight, float* outLeft,
   // masked line keeps every access inside it.
   const float A = float(n - 51) * depth * 0.5f;
   auto delayAt = [&](float cycles) {
-    return 50.0f + (float(std::sin(twoPi * double(cycles))) + 1.0f) * A;
+    return 50.0f + (float(sine(twoPi * double(cycles))) + 1.0f) * A;
   };
   float delayLeft = delayAt(ph);
   float delayRight = delayAt(ph + stereoOffset * 0.5f);

@@ -16,6 +16,9 @@ class Filter : public Parameterized<Filter, VoiceEffect> {
 
   Filter() : Parameterized(moduleType::kFilter) {}
   void process(float* buffer, const ModulatorList& modulators) override;
+  // The block's frequency coefficient: its value at the first sample and its
+  // step per sample, from the routes and the cutoff.
+  void cutoffRamp(const ModulatorList& modulators, float& start, float& step) const;
 
   int32_t mode = kLowPass;
   bool singleStage = true;

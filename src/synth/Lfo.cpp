@@ -3,12 +3,13 @@
 #include <cmath>
 
 #include "base/Random.h"
+#include "synth/Sine.h"
 
 static float drawRandom() { return float(base::rand() * 2) / 32767.0f - 1.0f; }
 
 float Lfo::waveAt(uint32_t p, uint32_t P) const {
   switch (waveform) {
-    case 0: return float(std::sin(double(float(p) * 6.29184f / float(P))));
+    case 0: return roundedSine(float(p) * 6.29184f / float(P));
     case 1: return float(2 * p) / float(P) - 1.0f;
     case 2: return p > P / 2 ? 1.0f : -1.0f;
     case 3: {

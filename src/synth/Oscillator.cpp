@@ -5,6 +5,7 @@
 
 #include "base/SampleRate.h"
 #include "synth/FloatToInt.h"
+#include "synth/Sine.h"
 #include "synth/SynthScratch.h"
 
 namespace {
@@ -33,6 +34,33 @@ float triangleShape(float y, float t) {
   return 2.0f * (1.0f - y) / (1.0f - t) - 1.0f;
 }
 
+// triangleShape of four samples at once, lane by lane the same operations.
+typedef float Lanes __attribute__((vector_size(16)));
+inline Lanes triangleShapeLanes(Lanes y, Lanes t) {
+  const auto rising = (t >= 1.0f) | (~(t <= 0.0f) & (y < t));
+  const Lanes numerator = rising ? 2.0f * y : 2.0f * (1.0f - y);
+  const Lanes denominator = rising ? t : 1.0f - t;
+  return numerator / denominator - 1.0f;
+}
+
+void triangleShapes(const float* y, const float* t, float* out, int n) {
+  int i = 0;
+  for (; i + 4 <= n; i += 4) {
+    Lanes yv, tv;
+    std::memcpy(&yv, y + i, sizeof yv);
+    std::memcpy(&tv, t + i, sizeof tv);
+    const Lanes shape = triangleShapeLanes(yv, tv);
+    std::memcpy(out + i, &shape, sizeof shape);
+  }
+  if (i < n) {
+    float yr[4] = {}, tr[4] = {}, outr[4];
+    std::memcpy(yr, y + i, sizeof(float) * size_t(n - i));
+    std::memcpy(tr, t + i, sizeof(float) * size_t(n - i));
+    triangleShapes(yr, tr, outr, 4);
+    std::memcpy(out + i, outr, sizeof(float) * size_t(n - i));
+  }
+}
+
 }  // namespace
 
 void Oscillator::event(int kind, uint32_t value) {
@@ -42,15 +70,17 @@ void Oscillator::event(int kind, uint32_t value) {
   targetIncrement = float(std::pow(2.0, double(exponent))) * kLowestAIncrement;
 }
 
-float Oscillator::nextRandom() {
+float Oscillator::randomStep(int32_t& state) {
   // Not the minimal standard generator: the second product is added, and the
   // periodic noise's waveforms follow this very sequence.
   const uint32_t product =
-      16807u * uint32_t(seed % 127773) + 2836u * uint32_t(seed / 127773);
-  seed = int32_t(product);
-  if (seed < 0) seed = int32_t(uint32_t(seed) + 2147483647u);
-  return float(seed) * 9.31322574615478515625e-10f - 1.0f;
+      16807u * uint32_t(state % 127773) + 2836u * uint32_t(state / 127773);
+  state = int32_t(product);
+  if (state < 0) state = int32_t(uint32_t(state) + 2147483647u);
+  return float(state) * 9.31322574615478515625e-10f - 1.0f;
 }
+
+float Oscillator::nextRandom() { return randomStep(seed); }
 
 void Oscillator::render(int n, float* destination, const ModulatorList& modulators,
                         bool hasPrevious, SynthScratch& scratch) {
@@ -95,8 +125,8 @@ void Oscillator::render(int n, float* destination, const ModulatorList& modulato
   switch (waveform) {
     case kSine:
       triangle(n, fmPath, work, wrap);
-      for (int i = 0; i < n; ++i)
-        work[i] = float(std::sin(double(work[i] * kPi / 2.0f)));
+      for (int i = 0; i < n; ++i) work[i] = work[i] * kPi / 2.0f;
+      roundedSines(work, work, n);
       break;
     case kPulse:
       pulse(n, fmPath, work, wrap);
@@ -105,17 +135,7 @@ void Oscillator::render(int n, float* destination, const ModulatorList& modulato
       const float s = pwStart_;
       pwStart_ = pwEnd_ = 0.5f;
       triangle(n, fmPath, work, wrap);
-      const float P = s * 15.0f * kPi;
-      for (int i = 0; i < n; ++i) {
-        const float y = work[i];
-        float sum = 0.0f;
-        for (int k = 1; k <= 8; ++k) {
-          const float weight = float(10 - k) / 2.0f;
-          const float angle = ((y + 1.0f) / 2.0f * float(k) - 0.5f) * kPi + P;
-          sum += weight * float(std::sin(double(angle)));
-        }
-        work[i] = sum;
-      }
+      additive(n, s * 15.0f * kPi, work);
       break;
     }
     case kTriangle:
@@ -133,7 +153,22 @@ void Oscillator::render(int n, float* destination, const ModulatorList& modulato
   if (n > 0) std::memcpy(destination, work, sizeof(float) * size_t(n));
 }
 
-float Oscillator::stepModulatedPhase(float x, float increment, float depth, float& wrapped) {
+namespace {
+
+// The phase and the phase before it, kept in registers while a generator
+// runs.
+struct Walk {
+  float phase;
+  float prevPhase;
+  float stepModulated(float x, float increment, float depth, bool sync, float& wrapped);
+  float checkWrap();
+};
+
+// The FM path's phase step, before the sample is read: the phase moves by
+// the modulated increment (returned) and wraps either way, or follows the
+// previous oscillator's wrap when synced. `wrapped` is this sample's wrap slot.
+float Walk::stepModulated(float x, float increment, float depth, bool sync,
+                                      float& wrapped) {
   prevPhase = phase;
   const float h = (depth * x + 1.0f) * increment;
   phase += h;
@@ -151,129 +186,217 @@ float Oscillator::stepModulatedPhase(float x, float increment, float depth, floa
   return h;
 }
 
-void Oscillator::checkPlainWrap(float& wrapped) {
-  wrapped = -1.0f;
+// The plain path's wrap check at the start of a sample; the phase moves after
+// the sample.
+float Walk::checkWrap() {
   if (phase > 1.0f) {
     phase -= 1.0f;
-    wrapped = phase;
+    return phase;
+  }
+  return -1.0f;
+}
+
+// The pulse at phase o after m with width w, corners corrected.
+inline float pulseValue(float o, float m, float w, bool fmPath) {
+  if (m < w && o > w) return (o + m - 2.0f * w) / (o - m);
+  if (m > o && m > w && o <= w) return (1.0f - o - m) / (1.0f - m + o);
+  if (m > o && m > w && o > w) return fmPath ? 1.0f - w / (1.0f - m + o) : (o - w) + (1.0f - m) - w;
+  return o > w ? 1.0f : -1.0f;
+}
+
+// The triangle with a corner between A and B corrected; fmPath allows the
+// case that only frequency modulation produces.
+inline float triangleValue(float o, float A, float B, float w, bool fmPath) {
+  if (A > w && B > w && B > A)
+    return (w + (B - 1.0f) + triangleShape(A, w) * (A - w)) / (A + 1.0f - B);
+  if (B > A && B < w) return ((w - B) + (w - 1.0f) + A * triangleShape(A, w)) / (A + 1.0f - B);
+  if (fmPath && A > w && B < w) return ((w - B) + triangleShape(A, w) * (A - w)) / (A - B);
+  if (B > w && A < w) return (A * triangleShape(A, w) + B - 1.0f) / (A + 1.0f - B);
+  return triangleShape(o, w);
+}
+
+// The plain path in stretches: first the phase walk, which is serial, keeping
+// each sample's phase and width and the few samples that need a corner
+// correction; then the values of the uncorrected shape for the whole stretch,
+// which the compiler does several at a time; then the corrections.
+constexpr int kStretch = 256;
+
+struct Stretch {
+  float phase[kStretch];
+  float width[kStretch];
+  struct Corner {
+    int at;
+    float prevPhase;
+  } corners[kStretch];
+  int cornerCount = 0;
+};
+
+// The plain path's serial walk over a stretch of count samples. The pulse
+// steps the phase by the frequency before the frequency steps, the triangle
+// after.
+template <bool StepFrequencyFirst, typename IsCorner>
+void walkStretch(Walk& walk, Ramp& t, Ramp& f, float* wrap, int count, Stretch& s,
+                 IsCorner isCorner) {
+  s.cornerCount = 0;
+  for (int i = 0; i < count; ++i) {
+    wrap[i] = walk.checkWrap();
+    const float o = walk.phase, m = walk.prevPhase, w = t.value;
+    s.phase[i] = o;
+    s.width[i] = w;
+    if (isCorner(o, m, w)) s.corners[s.cornerCount++] = {i, m};
+    walk.prevPhase = o;
+    if (StepFrequencyFirst) f.advance();
+    walk.phase = o + f.value;
+    if (!StepFrequencyFirst) f.advance();
+    t.advance();
   }
 }
 
+}  // namespace
+
 void Oscillator::pulse(int n, bool fmPath, float* work, float* wrap) {
   Ramp t(pwStart_, pwEnd_, n), f(freqStart_, freqEnd_, n), d(fmStart_, fmEnd_, n);
-  for (int i = 0; i < n; ++i) {
-    if (fmPath)
-      stepModulatedPhase(work[i], f.value, d.value, wrap[i]);
-    else
-      checkPlainWrap(wrap[i]);
-    const float o = phase, m = prevPhase, w = t.value;
-    float value;
-    if (m < w && o > w) {
-      value = (o + m - 2.0f * w) / (o - m);
-    } else if (m > o && m > w && o <= w) {
-      value = (1.0f - o - m) / (1.0f - m + o);
-    } else if (m > o && m > w && o > w) {
-      value = fmPath ? 1.0f - w / (1.0f - m + o) : (o - w) + (1.0f - m) - w;
-    } else {
-      value = o > w ? 1.0f : -1.0f;
+  Walk walk{phase, prevPhase};
+  if (fmPath) {
+    for (int i = 0; i < n; ++i) {
+      walk.stepModulated(work[i], f.value, d.value, sync, wrap[i]);
+      work[i] = pulseValue(walk.phase, walk.prevPhase, t.value, true);
+      t.advance();
+      f.advance();
+      d.advance();
     }
-    if (!fmPath) {
-      value -= 1.0f - 2.0f * w;
-      prevPhase = phase;
-      phase += f.value;
+  } else {
+    Stretch s;
+    for (int at = 0; at < n; at += kStretch) {
+      const int count = n - at < kStretch ? n - at : kStretch;
+      walkStretch<false>(walk, t, f, wrap + at, count, s, [](float o, float m, float w) {
+        return (m < w && o > w) || m > o;
+      });
+      // The pulse less its mean, 1 - 2t.
+      float* out = work + at;
+      for (int i = 0; i < count; ++i)
+        out[i] = (s.phase[i] > s.width[i] ? 1.0f : -1.0f) - (1.0f - 2.0f * s.width[i]);
+      for (int c = 0; c < s.cornerCount; ++c) {
+        const int i = s.corners[c].at;
+        const float w = s.width[i];
+        out[i] = pulseValue(s.phase[i], s.corners[c].prevPhase, w, false) - (1.0f - 2.0f * w);
+      }
     }
-    work[i] = value;
-    t.advance();
-    f.advance();
-    d.advance();
   }
+  phase = walk.phase;
+  prevPhase = walk.prevPhase;
 }
 
 void Oscillator::triangle(int n, bool fmPath, float* work, float* wrap) {
   Ramp t(pwStart_, pwEnd_, n), f(freqStart_, freqEnd_, n), d(fmStart_, fmEnd_, n);
-  for (int i = 0; i < n; ++i) {
-    float h = 0.0f;
-    if (fmPath)
-      h = stepModulatedPhase(work[i], f.value, d.value, wrap[i]);
-    else
-      checkPlainWrap(wrap[i]);
-    const float o = phase, m = prevPhase, w = t.value;
-    float value;
-    if (fmPath || m > o) {
-      const float A = (!fmPath || h >= 0.0f) ? o : m;
-      const float B = (!fmPath || h >= 0.0f) ? m : o;
-      if (A > w && B > w && B > A) {
-        value = (w + (B - 1.0f) + triangleShape(A, w) * (A - w)) / (A + 1.0f - B);
-      } else if (B > A && B < w) {
-        value = ((w - B) + (w - 1.0f) + A * triangleShape(A, w)) / (A + 1.0f - B);
-      } else if (fmPath && A > w && B < w) {
-        value = ((w - B) + triangleShape(A, w) * (A - w)) / (A - B);
-      } else if (B > w && A < w) {
-        value = (A * triangleShape(A, w) + B - 1.0f) / (A + 1.0f - B);
-      } else {
-        value = triangleShape(o, w);
-      }
-    } else {
-      value = triangleShape(o, w);
-    }
-    work[i] = value;
-    if (fmPath) {
+  Walk walk{phase, prevPhase};
+  if (fmPath) {
+    for (int i = 0; i < n; ++i) {
+      const float h = walk.stepModulated(work[i], f.value, d.value, sync, wrap[i]);
+      const float o = walk.phase, m = walk.prevPhase;
+      work[i] = h >= 0.0f ? triangleValue(o, o, m, t.value, true)
+                          : triangleValue(o, m, o, t.value, true);
       t.advance();
       f.advance();
       d.advance();
-    } else {
-      prevPhase = phase;
-      f.advance();
-      phase += f.value;
-      t.advance();
+    }
+  } else {
+    Stretch s;
+    for (int at = 0; at < n; at += kStretch) {
+      const int count = n - at < kStretch ? n - at : kStretch;
+      walkStretch<true>(walk, t, f, wrap + at, count, s,
+                        [](float o, float m, float) { return m > o; });
+      float* out = work + at;
+      triangleShapes(s.phase, s.width, out, count);
+      for (int c = 0; c < s.cornerCount; ++c) {
+        const int i = s.corners[c].at;
+        const float o = s.phase[i];
+        out[i] = triangleValue(o, o, s.corners[c].prevPhase, s.width[i], false);
+      }
     }
   }
+  phase = walk.phase;
+  prevPhase = walk.prevPhase;
 }
 
 void Oscillator::periodicNoise(int n, bool fmPath, float* work, float* wrap) {
   Ramp t(pwStart_, pwEnd_, n), f(freqStart_, freqEnd_, n), d(fmStart_, fmEnd_, n);
+  Walk walk{phase, prevPhase};
+  int32_t state = seed;
   for (int i = 0; i < n; ++i) {
     bool reseed = false;
     if (fmPath) {
       const float x = work[i];
-      prevPhase = phase;
-      phase += (d.value * x + 1.0f) * f.value;
-      if (phase > 1.0f) {
-        phase -= 1.0f;
-        wrap[i] = phase;
+      walk.prevPhase = walk.phase;
+      walk.phase += (d.value * x + 1.0f) * f.value;
+      if (walk.phase > 1.0f) {
+        walk.phase -= 1.0f;
+        wrap[i] = walk.phase;
         reseed = true;
       } else if (wrap[i] >= 0.0f) {
         // The previous oscillator wrapped: follow it, sync or not.
-        phase = wrap[i];
+        walk.phase = wrap[i];
         reseed = true;
       } else {
         wrap[i] = -1.0f;
       }
     } else {
-      checkPlainWrap(wrap[i]);
+      wrap[i] = walk.checkWrap();
       reseed = wrap[i] >= 0.0f;
     }
     // The same sequence every cycle gives the noise a pitch.
-    if (reseed) seed = truncateToInt(t.value * 134217728.0f);
-    const float value = nextRandom();
+    if (reseed) state = truncateToInt(t.value * 134217728.0f);
+    const float value = randomStep(state);
     if (fmPath) {
       work[i] = 2.0f * value;
     } else {
       work[i] = value;
-      prevPhase = phase;
-      phase += f.value;
+      walk.prevPhase = walk.phase;
+      walk.phase += f.value;
     }
     t.advance();
     f.advance();
     d.advance();
   }
+  seed = state;
+  phase = walk.phase;
+  prevPhase = walk.prevPhase;
+}
+
+void Oscillator::additive(int n, float P, float* work) {
+  // The eight partials' angles of a stretch of samples, then all their sines
+  // at once.
+  constexpr int kPartials = 8;
+  constexpr int kLength = 64;
+  float sines[kPartials * kLength];
+  for (int at = 0; at < n; at += kLength) {
+    const int count = n - at < kLength ? n - at : kLength;
+    float* y = work + at;
+    for (int k = 1; k <= kPartials; ++k) {
+      float* angle = sines + (k - 1) * count;
+      for (int i = 0; i < count; ++i)
+        angle[i] = ((y[i] + 1.0f) / 2.0f * float(k) - 0.5f) * kPi + P;
+    }
+    roundedSines(sines, sines, kPartials * count);
+    for (int i = 0; i < count; ++i) {
+      float sum = 0.0f;
+      for (int k = 1; k <= kPartials; ++k) sum += float(10 - k) / 2.0f * sines[(k - 1) * count + i];
+      y[i] = sum;
+    }
+  }
 }
 
 void Oscillator::sampleHold(int n, float* work, SynthScratch& scratch) {
   const uint8_t mask = uint8_t(truncateToInt(pwStart_ * 255.0f) & 0xFF);
+  uint8_t counter = scratch.noiseCounter;
+  float held = scratch.noiseHeld;
+  int32_t state = seed;
   for (int i = 0; i < n; ++i) {
-    if ((scratch.noiseCounter & mask) == 0) scratch.noiseHeld = nextRandom();
-    work[i] = scratch.noiseHeld;
-    ++scratch.noiseCounter;
+    if ((counter & mask) == 0) held = randomStep(state);
+    work[i] = held;
+    ++counter;
   }
+  scratch.noiseCounter = counter;
+  scratch.noiseHeld = held;
+  seed = state;
 }

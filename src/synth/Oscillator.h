@@ -72,16 +72,14 @@ class Oscillator : public Parameterized<Oscillator, SynthModule> {
   int32_t seed = 1;
 
  private:
-  // FM path, before the sample is read: the phase moves by the modulated
-  // increment (returned) and wraps either way, or follows the previous
-  // oscillator's wrap when synced. `wrapped` is this sample's wrap slot.
-  float stepModulatedPhase(float x, float increment, float depth, float& wrapped);
-  // Plain path: only the wrap check here; the phase moves after the sample.
-  void checkPlainWrap(float& wrapped);
+  // One step of the random generator on state, the value -1 to 1.
+  static float randomStep(int32_t& state);
   void pulse(int n, bool fmPath, float* work, float* wrap);
   void triangle(int n, bool fmPath, float* work, float* wrap);
   void periodicNoise(int n, bool fmPath, float* work, float* wrap);
   void sampleHold(int n, float* work, SynthScratch& scratch);
+  // The additive wave from the triangle in work, P the partials' phase.
+  static void additive(int n, float P, float* work);
 
   // Working values of the block being rendered.
   float pwStart_ = 0, pwEnd_ = 0, freqStart_ = 0, freqEnd_ = 0, fmStart_ = 0, fmEnd_ = 0;

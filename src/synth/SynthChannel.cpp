@@ -1,6 +1,7 @@
 #include "synth/SynthChannel.h"
 
 #include "synth/DataStream.h"
+#include "synth/VoiceGroup.h"
 
 SynthChannel::SynthChannel(SynthScratch* scratch) : scratch_(scratch) {
   addLayer(kDefaultVoices);
@@ -56,9 +57,17 @@ void SynthChannel::event(int kind, uint32_t value) {
 }
 
 void SynthChannel::render(float* mix) {
-  for (auto& voices : layers)
+  for (auto& voices : layers) {
+    if (!scratch_) {
+      for (auto& voice : voices)
+        if (voice->active) voice->render(mix);
+      continue;
+    }
+    VoiceGroup group(*scratch_, mix);
     for (auto& voice : voices)
-      if (voice->active) voice->render(mix);
+      if (voice->active) group.add(*voice);
+    group.finish();
+  }
   if (insertPresent) insert.process(mix);
 }
 

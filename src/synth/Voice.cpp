@@ -61,15 +61,21 @@ void Voice::event(int kind, uint32_t value) {
 }
 
 void Voice::render(float* mix) {
+  if (!renderOscillators(scratch_ ? scratch_->voiceMain.data() : nullptr)) return;
+  float* main = scratch_->voiceMain.data();
+  for (auto& effect : effects) effect->process(main, modulators);
+  addTo(mix, main);
+}
+
+bool Voice::renderOscillators(float* main) {
   for (auto& modulator : modulators) modulator->advance();
   const Envelope& env = envelope();
   if (!gate && env.current * env.current == 0.0f) {
     active = false;
-    return;
+    return false;
   }
-  if (!scratch_) return;
+  if (!scratch_ || !main) return false;
   const int n = blockSize;
-  float* main = scratch_->voiceMain.data();
   float* aux = scratch_->voiceAux.data();
   oscillators[0]->render(n, main, modulators, false, *scratch_);
   for (size_t k = 1; k < oscillators.size(); ++k) {
@@ -82,8 +88,12 @@ void Voice::render(float* mix) {
       for (int i = 0; i < n; ++i) main[i] = main[i] * (m * aux[i] + 1.0f - m);
     }
   }
-  for (auto& effect : effects) effect->process(main, modulators);
+  return true;
+}
 
+void Voice::addTo(float* mix, const float* main) {
+  const int n = blockSize;
+  const Envelope& env = envelope();
   ampStart = env.current * env.current;
   ampEnd = env.next * env.next;
   const float step = (ampEnd - ampStart) / float(n);

@@ -29,6 +29,14 @@ class Voice : public SynthModule {
 
   // Adds into mix blockSize samples of this (active) voice.
   void render(float* mix);
+  // render in three steps, so that a channel can run the effects of several
+  // voices side by side. First the modulators' step and the oscillators into
+  // main; false when the voice has just finished (or has no work buffers),
+  // and then nothing more is to be done for it this block.
+  bool renderOscillators(float* main);
+  // Last, after the effects have run over main: adds it into mix at the
+  // envelope's amplitude.
+  void addTo(float* mix, const float* main);
   void setBlockSize(int n);
   // Makes this voice an equal of the template: key range, module kinds and
   // every stored parameter (running state is kept).

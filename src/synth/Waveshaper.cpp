@@ -1,6 +1,7 @@
 #include "synth/Waveshaper.h"
 
 #include <cmath>
+#include "synth/Sine.h"
 
 void Waveshaper::process(float* buffer, const ModulatorList&) { process(buffer); }
 
@@ -25,7 +26,9 @@ void Waveshaper::process(float* buffer) {
       }
       break;
     case kSineFold:
-      for (int i = 0; i < n; ++i) buffer[i] = float(std::sin(double(d * buffer[i]))) * L;
+      for (int i = 0; i < n; ++i) buffer[i] = d * buffer[i];
+      roundedSines(buffer, buffer, n);
+      for (int i = 0; i < n; ++i) buffer[i] = buffer[i] * L;
       break;
     default:
       break;

@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
   }
 
   Synth synth;
-  auto song = loadSong(synth, image.data(), image.size());
+  auto song = loadSong(synth, image.data(), image.size()).song;
   SoundOutput output(nullptr, synth);
   const uint32_t samplesPerTick = samplesPerTickFor(*song);
   std::printf("audio driver %s, %u frames per tick, %u ticks per step\n",

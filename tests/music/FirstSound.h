@@ -20,7 +20,7 @@ inline long firstSoundOfSong(const std::vector<uint8_t>& image, int position,
   std::vector<int16_t> frames;
   std::thread([&] {
     Synth synth;
-    auto song = loadSong(synth, image.data(), image.size());
+    auto song = loadSong(synth, image.data(), image.size()).song;
     if (!song) return;
     RenderedSong blocks =
         renderSong(synth, *song, uint32_t(position), uint32_t(position) + 2, 100000, nullptr);

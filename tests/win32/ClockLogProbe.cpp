@@ -47,7 +47,8 @@ int main(int argc, char** argv) {
   }
 
   Synth synth;
-  auto song = loadSong(synth, image.data(), image.size());
+  auto song = loadSong(synth, image.data(), image.size()).song;
+  if (!song) return 1;
   SoundOutput output(nullptr, synth);
   std::vector<std::pair<double, uint32_t>> moves;
   moves.reserve(100000);
