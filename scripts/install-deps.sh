@@ -15,6 +15,11 @@ packages=(
 if [ "${KYL_WITH_WINDOWS:-0}" = 1 ]; then
   packages+=(g++-mingw-w64-x86-64-posix wine wine64 pulseaudio zip python3)
 fi
+if [ "${KYL_WITH_WEB:-0}" = 1 ]; then
+  # The page: emscripten's compiler, headless Chromium to test it in, and
+  # OpenGL ES through EGL for the native test of the fixed-function layer.
+  packages+=(emscripten chromium libgles-dev libegl-dev python3)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
