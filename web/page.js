@@ -8,8 +8,9 @@
 // autostart=1 starts without the click (where the browser allows sound
 // without one). For the tests: frames=FPS,SECONDS,SECONDS... draws the
 // show's frames at those moments on a virtual clock; render=END renders the
-// song up to order step END offline. window.kylvanderPage holds what the
-// tests read back.
+// song up to order step END offline; tap=SECONDS keeps the first SECONDS of
+// what the Web Audio node plays (as 16-bit samples, which the node plays
+// exactly). window.kylvanderPage holds what the tests read back.
 "use strict";
 
 var kylvanderPage = (function () {
@@ -32,6 +33,8 @@ var kylvanderPage = (function () {
     ended: false,
     module: null,
     started: false,
+    tap: null,
+    tapFrames: 0,
   };
 
   function fit() {
@@ -63,6 +66,7 @@ var kylvanderPage = (function () {
       page.frames[index] = page.module.kylFramePixels;
     } else if (name === "frames-done") {
       page.framesDone = true;
+      page.framesDoneMs = performance.now();
     } else if (name === "frames-failed") {
       page.framesFailed = text;
     }
@@ -99,15 +103,29 @@ var kylvanderPage = (function () {
       console.warn("sound: " + e);
     }
     canvas.focus();
+    page.startMs = performance.now();
     page.module.callMain(arguments_());
+    page.mainReturnedMs = performance.now();
     if (params.has("render")) {
       page.wav = page.module.FS.readFile("/tmp/song.wav");
       page.renderDone = true;
     }
   }
 
+  function tapSound(left, right) {
+    var room = page.tap.length / 2 - page.tapFrames;
+    var n = Math.min(left.length, room);
+    for (var i = 0; i < n; i++) {
+      page.tap[2 * (page.tapFrames + i)] = Math.round(left[i] * 32768);
+      page.tap[2 * (page.tapFrames + i) + 1] = Math.round(right[i] * 32768);
+    }
+    page.tapFrames += n;
+  }
+
   page.loaded = function () {
+    if (params.has("tap")) page.tap = new Int16Array(2 * 44100 * Number(params.get("tap")));
     createKylvander({
+      kylAudioTap: page.tap ? tapSound : null,
       canvas: canvas,
       print: function (text) { console.log(text); },
       printErr: function (text) { console.warn(text); },
