@@ -9,7 +9,8 @@
 // MODE live: lets the show play for --seconds S (default 12), presses
 //   Escape, waits until the page says the show has ended; writes live.json
 //   (the console lines, the load and first-frame times) and live.wav, the
-//   sound the Web Audio node played (the URL asks the page to tap it).
+//   sound the Web Audio node played (the URL asks the page to tap it);
+//   --screenshot FILE keeps a picture of the page taken before Escape.
 // Every mode writes console.json. Exit status 1 when the page logged an
 // error or threw, or the wait ran out.
 import { spawn } from "node:child_process";
@@ -32,7 +33,7 @@ const browser = spawn(chromium, [
   "--autoplay-policy=no-user-gesture-required", "--disable-background-networking",
   "--disable-component-update", "--disable-sync", "--no-first-run",
   "--disable-background-timer-throttling", "--disable-renderer-backgrounding",
-  `--user-data-dir=${profile}`, "--window-size=640,480", "--remote-debugging-pipe",
+  `--user-data-dir=${profile}`, `--window-size=${option("--window", "640,480")}`, "--remote-debugging-pipe",
   "about:blank",
 ], { stdio: ["ignore", "ignore", "pipe", "pipe", "pipe"] });
 browser.stderr.on("data", () => {});
@@ -142,6 +143,11 @@ async function main() {
     await waitFor("kylvanderPage.firstFrameMs !== null", 120);
     await sleep(liveSeconds * 1000);
     const beforeEscape = await evaluate("kylvanderPage.ended");
+    const shot = option("--screenshot", null);
+    if (shot) {
+      const { data } = await send("Page.captureScreenshot", { format: "png" }, session);
+      writeFileSync(shot, Buffer.from(data, "base64"));
+    }
     await send("Input.dispatchKeyEvent", { type: "rawKeyDown", key: "Escape", code: "Escape", windowsVirtualKeyCode: 27 }, session);
     await send("Input.dispatchKeyEvent", { type: "keyUp", key: "Escape", code: "Escape", windowsVirtualKeyCode: 27 }, session);
     await waitFor("kylvanderPage.ended", 10);
@@ -150,9 +156,11 @@ async function main() {
     report.console = console_.map((c) => c.text);
     writeFileSync(join(outDir, "live.json"), JSON.stringify(report, null, 1));
     const tapped = await evaluate("kylvanderPage.tap ? kylvanderPage.tapFrames : 0");
-    const tap = Buffer.from(await base64Of(
-      "new Uint8Array(kylvanderPage.tap.buffer, 0, kylvanderPage.tapFrames * 4)"), "base64");
-    writeFileSync(join(outDir, "live.wav"), wav(tap));
+    if (tapped > 0) {
+      const tap = Buffer.from(await base64Of(
+        "new Uint8Array(kylvanderPage.tap.buffer, 0, kylvanderPage.tapFrames * 4)"), "base64");
+      writeFileSync(join(outDir, "live.wav"), wav(tap));
+    }
     console.log(`live: first frame ${report.firstFrameMs.toFixed(0)} ms after navigation, ${tapped} frames of sound tapped, ended by Escape`);
   }
 }
