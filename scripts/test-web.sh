@@ -34,12 +34,14 @@ fps=2
 # 7, 3, 4, 2, 6): four seconds into its first order step.
 moments=(4.0 32.2 46.3 74.5 102.7 116.9 131.0 145.1)
 scenes=(0 1 5 7 3 4 2 6)
-# Swiftshader in the browser and llvmpipe on the desktop rasterise and
-# filter a little differently (edges, texel rounding): the pictures may
-# differ by a mean of one 8-bit step per channel, 99.9 % of the channels
-# by at most 12.
+# SwiftShader in the browser and llvmpipe on the desktop rasterise and
+# filter a little differently: texels round apart by a step, and the edges
+# of thin geometry cover other pixels (a few hundred channels differ by up
+# to 255 in the knot scenes). The pictures may differ by a mean of one 8-bit
+# step per channel, and 99 % of the channels by at most 6 (measured: means
+# 0.11 to 0.36, 99 % within 1 to 3).
 max_mean=1.0
-max_p999=12
+max_p99=6
 
 port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 python3 -m http.server "$port" --bind 127.0.0.1 -d "$site" >"$out/server.log" 2>&1 &
@@ -63,7 +65,7 @@ for i in "${!moments[@]}"; do
     --fps "$fps" --data "$data" >/dev/null
   printf 'scene %s at %6s s: ' "${scenes[$i]}" "${moments[$i]}"
   node web/test/compare-pictures.mjs "$out/frames/native-$i.ppm" "$out/frames/frame-$i.rgb" \
-    --max-mean "$max_mean" --max-p999 "$max_p999" || status=1
+    --max-mean "$max_mean" --max-p99 "$max_p99" || status=1
 done
 
 echo "== sound: the page's render against kylvander --render-audio =="

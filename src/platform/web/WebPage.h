@@ -40,7 +40,6 @@ void runStreamingPass();
 // The frame loop waits until this performance-counter moment (the space
 // bar's slow-down sleeps without blocking the page).
 void delayFramesUntil(int64_t counter);
-int64_t frameDelay();
 
 }  // namespace web
 }  // namespace platform

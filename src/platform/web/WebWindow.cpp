@@ -99,7 +99,6 @@ NativeWindow* keyWindow() { return gKeyWindow; }
 void pageEvent(const char* name, const char* text) { kylPageEvent(name, text); }
 
 void delayFramesUntil(int64_t counter) { gFrameDelay = counter; }
-int64_t frameDelay() { return gFrameDelay; }
 
 }  // namespace web
 
