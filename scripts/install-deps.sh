@@ -20,6 +20,11 @@ if [ "${KYL_WITH_DEB:-0}" = 1 ]; then
   # file); the test checks the package with lintian and the desktop entry.
   packages+=(dpkg-dev file lintian desktop-file-utils)
 fi
+if [ "${KYL_WITH_WEB:-0}" = 1 ]; then
+  # The page: emscripten's compiler, headless Chromium to test it in, and
+  # OpenGL ES through EGL for the native test of the fixed-function layer.
+  packages+=(emscripten chromium libgles-dev libegl-dev python3)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

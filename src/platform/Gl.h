@@ -5,6 +5,11 @@
 // Windows the GL headers need <windows.h> first, on Linux they do not.
 #pragma once
 
+#if defined(KYL_GL_FIXED)
+// Drawn through our fixed-function layer on OpenGL ES 2 (the web page, and
+// the native build that tests the layer): the same names, mapped onto it.
+#include "glfixed/GlNames.h"
+#else
 #ifdef _WIN32
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -16,6 +21,7 @@
 #endif
 #include <GL/gl.h>
 #include <GL/glu.h>
+#endif
 
 #ifndef GL_TEXTURE0_ARB
 #define GL_TEXTURE0_ARB 0x84C0

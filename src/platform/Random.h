@@ -10,5 +10,6 @@ namespace platform {
 using base::kRandMax;
 using base::rand;
 using base::srand;
+using base::swapRandState;
 
 }  // namespace platform

@@ -72,6 +72,15 @@ std::unique_ptr<SoundDevice> createSoundDevice(std::string* error);
 // performance counter at the format's rate while playing.
 std::unique_ptr<SoundBuffer> createSilentSoundBuffer(uint32_t bytes, const WaveFormat& format);
 
+#ifdef __EMSCRIPTEN__
+// A web page has no thread to stream on (threads need cross-origin isolation
+// that a plain static host does not give): the sound output hands its
+// streaming pass to the platform instead, which runs it from the audio
+// device's callback and before every frame, each time with a rand state of
+// its own, as a thread of its own would have. Null removes it.
+void setStreamingPass(void (*pass)(void* user), void* user);
+#endif
+
 // The name of the audio driver in use ("pulseaudio", "dummy", "dsound",
 // "silent" when nothing could be opened).
 std::string audioDriverName();

@@ -124,6 +124,18 @@ bool setSwapWaitsForDisplay(bool wait);
 // window's procedure.
 void pumpMessages();
 
+// Runs frame(user) until it returns false. In a web page, whose loop must not
+// block, it returns at once and the browser calls frame once per display
+// refresh from then on.
+#ifdef __EMSCRIPTEN__
+void runFrameLoop(bool (*frame)(void* user), void* user);
+#else
+inline void runFrameLoop(bool (*frame)(void* user), void* user) {
+  while (frame(user)) {
+  }
+}
+#endif
+
 // True while the key with this virtual-key code is down (GetAsyncKeyState's
 // high bit).
 bool asyncKeyDown(int virtualKey);

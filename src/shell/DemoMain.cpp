@@ -34,65 +34,84 @@ bool askFullscreen(const Options& options) {
                               platform::MessageBoxButtons::YesNo) == platform::MessageBoxAnswer::Yes;
 }
 
-// Draws frames until the song passes the schedule or the user quits.
-void runFrames(GLWindow& window, MusicSystem& music, const SceneArray& scenes,
-               const SceneSchedule& schedule) {
-  int shownScene = -1;
-  for (;;) {
-    if (window.quitRequested()) break;
-    const int tested = music.songPosition();
-    if (tested > SceneSchedule::kLastPlayedPosition) break;
-
-    // Only advances the main thread's sequence, which the scenes draw from.
-    if ((platform::rand() & 0xFF) > 200) platform::rand();
-
-    // The music thread may have moved on since the test; past the table's end
-    // the tested position stands in.
-    int position = music.songPosition();
-    if (position < 0 || position >= SceneSchedule::kPositions) position = tested;
-    const int scene = schedule.sceneAt(position);
-    if (scene != shownScene) {
-      verboseLine("scene %d position %d seconds %.2f", scene, position, music.seconds());
-      shownScene = scene;
-    }
-    scenes[std::size_t(scene)]->render();
-
-    window.endFrame();
-    // Holding the space bar slows the pictures down; the music goes on.
-    if (platform::asyncKeyDown(platform::kVkSpace)) platform::sleepMilliseconds(200);
-  }
-}
-
-int show(const Options& options) {
+// What the frame loop carries from one frame to the next. On the heap, so
+// that a platform whose loop returns at once (a web page) keeps it after
+// show() has returned. The window is declared after the music system: it
+// goes first, on a failure as in a normal end.
+struct RunningShow {
   std::vector<uint8_t> songImage;
-  // Declared before the window: on a failure the window goes first, as in a
-  // normal end, and the music system after it.
   MusicSystem music;
   std::unique_ptr<GLWindow> window;
   // After the window: the scenes release their GL objects while its context
   // is still current.
   SceneArray scenes;
+  SceneSchedule schedule;
+  int shownScene = -1;
+};
+
+// One iteration of the frame loop: false once the song has passed the
+// schedule or the user has quit.
+bool showFrame(RunningShow& running) {
+  GLWindow& window = *running.window;
+  MusicSystem& music = running.music;
+  if (window.quitRequested()) return false;
+  const int tested = music.songPosition();
+  if (tested > SceneSchedule::kLastPlayedPosition) return false;
+
+  // Only advances the main thread's sequence, which the scenes draw from.
+  if ((platform::rand() & 0xFF) > 200) platform::rand();
+
+  // The music thread may have moved on since the test; past the table's end
+  // the tested position stands in.
+  int position = music.songPosition();
+  if (position < 0 || position >= SceneSchedule::kPositions) position = tested;
+  const int scene = running.schedule.sceneAt(position);
+  if (scene != running.shownScene) {
+    verboseLine("scene %d position %d seconds %.2f", scene, position, music.seconds());
+    running.shownScene = scene;
+  }
+  running.scenes[std::size_t(scene)]->render();
+
+  window.endFrame();
+  // Holding the space bar slows the pictures down; the music goes on.
+  if (platform::asyncKeyDown(platform::kVkSpace)) platform::sleepMilliseconds(200);
+  return true;
+}
+
+// The frame loop's step: after the last frame the window goes, then the
+// music system.
+bool frameStep(void* user) {
+  auto* running = static_cast<RunningShow*>(user);
+  if (showFrame(*running)) return true;
+  running->scenes = SceneArray();
+  running->window->destroy();
+  delete running;
+  return false;
+}
+
+int show(const Options& options) {
+  auto running = std::make_unique<RunningShow>();
+  MusicSystem& music = running->music;
 
   const bool fullscreen = askFullscreen(options);
-  window = std::make_unique<GLWindow>(640, 480, fullscreen);
+  running->window = std::make_unique<GLWindow>(640, 480, fullscreen);
   verboseLine("video driver %s", platform::videoDriverName().c_str());
 
-  songImage = readSongFile(kSongFileName);
-  if (!music.init(songImage.data(), songImage.size(), window->window(), options.precalc, 32,
-                  nullptr, nullptr))
+  running->songImage = readSongFile(kSongFileName);
+  if (!music.init(running->songImage.data(), running->songImage.size(),
+                  running->window->window(), options.precalc, 32, nullptr, nullptr))
     return 1;  // the loader has said why
   verboseLine("audio driver %s", platform::audioDriverName().c_str());
 
-  scenes = constructScenes(music);
-  const SceneSchedule schedule;
+  running->scenes = constructScenes(music);
   music.start(options.startPosition);
 
-  runFrames(*window, music, scenes, schedule);
-
-  scenes = SceneArray();
-  window->destroy();
-  window.reset();
-  return 0;  // the music system shuts down on the way out
+  // The loop owns the show from here (until the last frame, or for ever in
+  // a page whose browser calls the frames); a failure in a frame leaves it
+  // to the unique pointer again.
+  platform::runFrameLoop(&frameStep, running.get());
+  running.release();
+  return 0;
 }
 
 }  // namespace

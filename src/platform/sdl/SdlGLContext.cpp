@@ -32,6 +32,9 @@ void deleteGLContext(WindowHandle window, GLContextHandle context) {
   // Nothing of the context's may still be queued when it goes (llvmpipe's
   // teardown was seen to hang on unfinished work).
   if (SDL_GL_GetCurrentContext() == reinterpret_cast<SDL_GLContext>(context)) glFinish();
+#ifdef KYL_GL_FIXED
+  fglReset();  // the layer's objects go with the context
+#endif
   SDL_GL_MakeCurrent(window ? window->sdl : nullptr, nullptr);
   SDL_GL_DeleteContext(reinterpret_cast<SDL_GLContext>(context));
 }
@@ -46,6 +49,11 @@ void swapBuffers(WindowHandle window) {
 
 bool setSwapWaitsForDisplay(bool wait) { return SDL_GL_SetSwapInterval(wait ? 1 : 0) == 0; }
 
-void* glProcAddress(const char* name) { return SDL_GL_GetProcAddress(name); }
+void* glProcAddress(const char* name) {
+#ifdef KYL_GL_FIXED
+  if (void* layer = fglProcAddress(name)) return layer;
+#endif
+  return SDL_GL_GetProcAddress(name);
+}
 
 }  // namespace platform

@@ -56,6 +56,12 @@ SDL_Window* createSdlWindow(const char* title, int x, int y, int width, int heig
   SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
   SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
   SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+#ifdef KYL_GL_FIXED
+  // The fixed-function layer draws through OpenGL ES 2.
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
+#endif
   for (int depth : {32, 24, 16}) {
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depth);
     if (SDL_Window* window = SDL_CreateWindow(title, x, y, width, height, flags)) return window;

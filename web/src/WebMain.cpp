@@ -1,0 +1,31 @@
+// The page's program. The page starts it with the arguments of its address:
+// the show (--start, --verbose as on the desktop, the data under
+// /content/show), or for the page's tests the song rendered offline
+// (--render-audio) and frames of the show on a virtual clock
+// (--page-frames, PageFrames.h).
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "shell/CommandLine.h"
+#include "shell/Modes.h"
+#include "shell/Verbose.h"
+#include "PageFrames.h"
+
+int main(int argc, char** argv) {
+  if (argc > 1 && std::strcmp(argv[1], "--page-frames") == 0) return runPageFrames(argc, argv);
+  Options options;
+  std::string error;
+  if (!parseCommandLine(argc, argv, &options, &error)) {
+    std::fprintf(stderr, "kylvander: %s\n", error.c_str());
+    return 2;
+  }
+  setVerbose(options.verbose);
+  switch (options.mode) {
+    case Options::Mode::Show: return runShow(options);
+    case Options::Mode::RenderAudio: return runRenderAudio(options);
+    default:
+      std::fprintf(stderr, "kylvander: the page plays the show or renders its sound only\n");
+      return 2;
+  }
+}
