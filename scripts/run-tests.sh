@@ -4,6 +4,7 @@
 #   tests    the whole suite (ctest),
 #   windows  the Windows program, cross-built and checked under Wine,
 #   deb      the Debian package, built, unpacked and run from another folder,
+#   web      the browser build, checked in headless Chromium against the native one,
 #   asan     the whole suite under AddressSanitizer with UndefinedBehaviorSanitizer,
 #   tsan     the suites that run threads under ThreadSanitizer.
 # KYL_QUICK=1 runs readme and tests only; KYL_NO_WINDOWS=1 skips windows;
@@ -71,8 +72,15 @@ step_deb() {
   KYL_HOST_BUILD=build scripts/test-deb.sh
 }
 
+step_web() {
+  KYL_HOST_BUILD=build scripts/build-web.sh
+  KYL_HOST_BUILD=build scripts/test-web.sh
+}
+
 step_asan() {
-  configure_and_build build-asan all -DKYL_SANITIZE=address,undefined -DKYL_BENCH=OFF
+  # The layer's GLES copy of the libraries is tested in the plain build.
+  configure_and_build build-asan all -DKYL_SANITIZE=address,undefined -DKYL_BENCH=OFF \
+    -DKYL_GLES_COPY=OFF
   run_ctest build-asan
 }
 
@@ -87,12 +95,13 @@ declare -A titles=(
   [tests]="tests"
   [windows]="the Windows build under Wine"
   [deb]="the Debian package"
+  [web]="the browser build"
   [asan]="tests under AddressSanitizer and UndefinedBehaviorSanitizer"
   [tsan]="streaming tests under ThreadSanitizer"
 )
 steps=(readme tests)
 [ "$windows" = 1 ] && steps+=(windows)
-[ "$quick" = 1 ] || steps+=(deb asan tsan)
+[ "$quick" = 1 ] || steps+=(deb web asan tsan)
 if [ -n "${KYL_STEPS:-}" ]; then read -r -a steps <<<"$KYL_STEPS"; fi
 
 for step in "${steps[@]}"; do
