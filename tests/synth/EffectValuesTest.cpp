@@ -22,7 +22,6 @@ class FixedModulator : public Modulator {
     next = end;
   }
   void advance() override {}
-  void copyParametersFrom(const Modulator &) override {}
 };
 
 // A test signal with edges, a slow swing and an impulse.

@@ -24,7 +24,6 @@ class FixedModulator : public Modulator {
     next = end;
   }
   void advance() override {}
-  void copyParametersFrom(const Modulator &) override {}
 };
 
 // The reference generator: one block of one oscillator. Pulse width t,
