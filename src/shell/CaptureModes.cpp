@@ -259,12 +259,15 @@ int runScreenshot(const Options& options) {
     std::fprintf(stderr, "kylvander: %s\n", target.error().c_str());
     return 1;
   }
-  // Scenes carry state from frame to frame: every frame before is drawn too.
+  // Scenes carry state from frame to frame: every frame before is drawn too,
+  // with its pixels discarded.
   const uint32_t last = uint32_t(frame);
-  for (uint32_t k = 0; k <= last; ++k) {
-    target.beginFrame();
+  for (uint32_t k = 0; k < last; ++k) {
+    target.beginDiscardedFrame();
     show.drawFrame(double(k) / options.fps);
   }
+  target.beginFrame();
+  show.drawFrame(double(last) / options.fps);
   std::vector<uint8_t> rgb;
   target.read(&rgb);
 

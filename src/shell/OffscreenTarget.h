@@ -27,15 +27,25 @@ class OffscreenTarget {
   // its scenes: the viewport (here the 4/3 box, scissored), the 90-degree
   // perspective and an identity model-view.
   void beginFrame();
+  // As beginFrame, but nothing drawn until the next beginFrame reaches the
+  // target: for frames drawn only for the state they leave in the scenes
+  // (their clocks, particles, random draws). The driver skips the
+  // rasterisation, which is nearly all of a frame's cost.
+  void beginDiscardedFrame();
   // The frame as RGB bytes, top row first (width x height x 3).
   void read(std::vector<uint8_t>* rgb);
 
  private:
+  void begin(bool discard);
+
   int width_;
   int height_;
   GLuint framebuffer_ = 0;
   GLuint colour_ = 0;
   GLuint depth_ = 0;
+  // GL_RASTERIZER_DISCARD is there (OpenGL 3.0); else an empty scissor box
+  // keeps the pixels.
+  bool canDiscard_ = false;
   std::vector<uint8_t> bottomUp_;
   std::string error_;
 };
