@@ -74,10 +74,6 @@ int main(int argc, char** argv) {
     return 1;
   }
   OffscreenTarget target(width, height);
-  if (!target.ok()) {
-    std::fprintf(stderr, "%s\n", target.error().c_str());
-    return 1;
-  }
   uint32_t frames = show.frameCount(fps);
   if (to >= 0 && uint32_t(to) + 1 < frames) frames = uint32_t(to) + 1;
   std::vector<uint8_t> rgb;

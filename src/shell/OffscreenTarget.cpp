@@ -2,8 +2,10 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "gfx/GeometryOutput.h"
+#include "shell/OfflineError.h"
 
 namespace {
 
@@ -68,14 +70,9 @@ bool hasRasterizerDiscard() {
 }  // namespace
 
 OffscreenTarget::OffscreenTarget(int width, int height) : width_(width), height_(height) {
-  if (width < 1 || height < 1 || width > 8192 || height > 8192) {
-    error_ = "the frame size must be between 1x1 and 8192x8192";
-    return;
-  }
-  if (!api.load()) {
-    error_ = "the OpenGL driver has no framebuffer objects";
-    return;
-  }
+  if (width < 1 || height < 1 || width > 8192 || height > 8192)
+    throw OfflineError("the frame size must be between 1x1 and 8192x8192");
+  if (!api.load()) throw OfflineError("the OpenGL driver has no framebuffer objects");
   api.genFramebuffers(1, &framebuffer_);
   api.bindFramebuffer(kFramebuffer, framebuffer_);
   api.genRenderbuffers(1, &colour_);
@@ -87,17 +84,22 @@ OffscreenTarget::OffscreenTarget(int width, int height) : width_(width), height_
   api.renderbufferStorage(kRenderbuffer, kDepthComponent24, width, height);
   api.framebufferRenderbuffer(kFramebuffer, kDepthAttachment, kRenderbuffer, depth_);
   canDiscard_ = hasRasterizerDiscard();
-  if (api.checkFramebufferStatus(kFramebuffer) != kFramebufferComplete)
-    error_ = "the OpenGL driver refused a " + std::to_string(width) + "x" +
-             std::to_string(height) + " framebuffer";
+  if (api.checkFramebufferStatus(kFramebuffer) != kFramebufferComplete) {
+    release();
+    throw OfflineError("the OpenGL driver refused a " + std::to_string(width) + "x" +
+                       std::to_string(height) + " framebuffer");
+  }
 }
 
-OffscreenTarget::~OffscreenTarget() {
+OffscreenTarget::~OffscreenTarget() { release(); }
+
+void OffscreenTarget::release() {
   if (!framebuffer_) return;
   api.bindFramebuffer(kFramebuffer, 0);
   api.deleteRenderbuffers(1, &depth_);
   api.deleteRenderbuffers(1, &colour_);
   api.deleteFramebuffers(1, &framebuffer_);
+  framebuffer_ = 0;
 }
 
 void OffscreenTarget::beginFrame() { begin(false); }

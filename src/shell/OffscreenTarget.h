@@ -5,21 +5,19 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "platform/Gl.h"
 
 class OffscreenTarget {
  public:
-  // Needs a current GL context. Check ok() (error() says why not).
+  // Needs a current GL context. Throws OfflineError when the size or the
+  // driver does not allow it.
   OffscreenTarget(int width, int height);
   ~OffscreenTarget();
   OffscreenTarget(const OffscreenTarget&) = delete;
   OffscreenTarget& operator=(const OffscreenTarget&) = delete;
 
-  bool ok() const { return error_.empty(); }
-  const std::string& error() const { return error_; }
   int width() const { return width_; }
   int height() const { return height_; }
 
@@ -37,6 +35,7 @@ class OffscreenTarget {
 
  private:
   void begin(bool discard);
+  void release();
 
   int width_;
   int height_;
@@ -47,5 +46,4 @@ class OffscreenTarget {
   // keeps the pixels.
   bool canDiscard_ = false;
   std::vector<uint8_t> bottomUp_;
-  std::string error_;
 };
