@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "gfx/GeometryOutput.h"
 #include "gfx/Multitexture.h"
 #include "gfx/Texture.h"
 #include "platform/Gl.h"
@@ -100,6 +101,7 @@ void Mesh::render() {
     }
   }
   glVertexPointer(3, GL_FLOAT, 0, positions.data());
+  if (!geometryOutput::enabled()) return;
   glDrawElements(GL_TRIANGLES, 3 * triangleCount, GL_UNSIGNED_INT, indices.data());
 }
 

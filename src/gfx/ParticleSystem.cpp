@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "gfx/GeometryOutput.h"
+
 ParticleSystem::ParticleSystem(int particleCount)
     : particles(size_t(particleCount > 0 ? particleCount : 0)), count(int(particles.size())) {
   pass = 1;
@@ -29,6 +31,12 @@ void ParticleSystem::render() {
   glBlendFunc(GL_ONE, GL_ONE);
   glDisable(GL_TEXTURE_GEN_S);
   glDisable(GL_TEXTURE_GEN_T);
+  if (geometryOutput::enabled()) emitQuads();
+  glPopMatrix();
+  glPopAttrib();
+}
+
+void ParticleSystem::emitQuads() const {
   static const float kTexCoords[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
   glBegin(GL_QUADS);
   for (const Particle& p : particles) {
@@ -42,6 +50,4 @@ void ParticleSystem::render() {
     }
   }
   glEnd();
-  glPopMatrix();
-  glPopAttrib();
 }

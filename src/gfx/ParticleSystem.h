@@ -25,4 +25,8 @@ class ParticleSystem : public SceneObject {
   Vec3 right;
   Vec3 up;
   Vec3 corners[4];
+
+ private:
+  // The live particles as one GL_QUADS primitive, under the state render set.
+  void emitQuads() const;
 };

@@ -1,5 +1,6 @@
 #include "gfx/SceneObject.h"
 
+#include "gfx/GeometryOutput.h"
 #include "gfx/Multitexture.h"
 #include "gfx/Texture.h"
 
@@ -51,7 +52,8 @@ void SceneObject::draw() {
       multitexture::glActiveTextureARB(GL_TEXTURE0_ARB);
     }
     if (hasList) {
-      glCallList(list);
+      // A list holds the primitives alone.
+      if (geometryOutput::enabled()) glCallList(list);
     } else {
       render();
     }

@@ -22,6 +22,7 @@
 #include "scenes/SceneList.h"
 #include "shell/DataDirectory.h"
 #include "shell/Modes.h"
+#include "shell/OfflineError.h"
 
 namespace {
 
@@ -31,7 +32,8 @@ struct NamedTexture {
 };
 using SceneTextures = std::array<std::vector<NamedTexture>, kSceneCount>;
 
-bool writeUploads(const SceneTextures& lists, const std::vector<TextureRecorder::Upload>& uploads,
+// Throws OfflineError.
+void writeUploads(const SceneTextures& lists, const std::vector<TextureRecorder::Upload>& uploads,
                   const std::filesystem::path& dir, int* written) {
   for (size_t scene = 0; scene < lists.size(); ++scene) {
     for (const NamedTexture& named : lists[scene]) {
@@ -39,58 +41,50 @@ bool writeUploads(const SceneTextures& lists, const std::vector<TextureRecorder:
       for (const TextureRecorder::Upload& candidate : uploads)
         if (candidate.texture == named.texture) upload = &candidate;
       const std::string file = std::to_string(scene) + "-" + named.name + ".tga";
-      if (!upload) {
-        std::fprintf(stderr, "kylvander: no upload recorded for %s\n", file.c_str());
-        return false;
-      }
+      if (!upload) throw OfflineError("no upload recorded for " + file);
       std::string error;
       const std::string path = (dir / file).string();
-      if (!writeTga(path.c_str(), upload->width, upload->height, upload->packed.data(), &error)) {
-        std::fprintf(stderr, "kylvander: cannot write \"%s\": %s\n", path.c_str(), error.c_str());
-        return false;
-      }
+      if (!writeTga(path.c_str(), upload->width, upload->height, upload->packed.data(), &error))
+        throw OfflineError("cannot write \"" + path + "\": " + error);
       ++*written;
     }
   }
-  return true;
 }
 
 }  // namespace
 
 int runDumpTextures(const Options& options) {
-  // The output folder is taken relative to where the user stood, before the
-  // data folder becomes the working directory.
-  std::error_code error;
-  const std::filesystem::path dir = std::filesystem::absolute(options.output, error);
-  if (!error) std::filesystem::create_directories(dir, error);
-  if (error) {
-    std::fprintf(stderr, "kylvander: cannot use the output folder \"%s\": %s\n",
-                 options.output.c_str(), error.message().c_str());
-    return 1;
-  }
-  if (!enterDataDirectory(options)) return 1;
+  return reportOfflineErrors([&] {
+    // The output folder is taken relative to where the user stood, before
+    // the data folder becomes the working directory.
+    std::error_code error;
+    const std::filesystem::path dir = std::filesystem::absolute(options.output, error);
+    if (!error) std::filesystem::create_directories(dir, error);
+    if (error)
+      throw OfflineError("cannot use the output folder \"" + options.output +
+                         "\": " + error.message());
+    if (!enterDataDirectory(options)) return 1;
 
-  std::unique_ptr<HiddenGlContext> context;
-  try {
-    context = std::make_unique<HiddenGlContext>(640, 480);
-  } catch (const platform::PlatformError& e) {
-    std::fprintf(stderr, "kylvander: no OpenGL context for the texture export: %s\n", e.what());
-    return 1;
-  }
+    std::unique_ptr<HiddenGlContext> context;
+    try {
+      context = std::make_unique<HiddenGlContext>(640, 480);
+    } catch (const platform::PlatformError& e) {
+      throw OfflineError(std::string("no OpenGL context for the texture export: ") + e.what());
+    }
 
-  TextureRecorder::start();
-  SceneTextures lists;
-  VirtualClock clock;
-  const SceneArray scenes = constructScenes(clock);
-  for (size_t i = 0; i < scenes.size(); ++i)
-    for (const Scene::NamedTexture& named : scenes[i]->textures())
-      lists[i].push_back(NamedTexture{named.name, named.texture});
-  const std::vector<TextureRecorder::Upload> uploads = TextureRecorder::take();
-  TextureRecorder::stop();
+    TextureRecorder::start();
+    SceneTextures lists;
+    VirtualClock clock;
+    const SceneArray scenes = constructScenes(clock);
+    for (size_t i = 0; i < scenes.size(); ++i)
+      for (const Scene::NamedTexture& named : scenes[i]->textures())
+        lists[i].push_back(NamedTexture{named.name, named.texture});
+    const std::vector<TextureRecorder::Upload> uploads = TextureRecorder::take();
+    TextureRecorder::stop();
 
-  int written = 0;
-  const bool ok = writeUploads(lists, uploads, dir, &written);
-  if (!ok) return 1;
-  std::printf("kylvander: wrote %d textures to %s\n", written, dir.string().c_str());
-  return 0;
+    int written = 0;
+    writeUploads(lists, uploads, dir, &written);
+    std::printf("kylvander: wrote %d textures to %s\n", written, dir.string().c_str());
+    return 0;
+  });
 }

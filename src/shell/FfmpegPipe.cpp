@@ -12,6 +12,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "shell/OfflineError.h"
+
 namespace {
 
 #ifdef _WIN32
@@ -64,43 +66,36 @@ const char* FfmpegPipe::missingMessage() {
 }
 
 FfmpegPipe::~FfmpegPipe() {
-  std::string ignored;
-  close(&ignored);
+  try {
+    close();
+  } catch (const OfflineError&) {
+    // Only reached when an earlier failure is already on its way.
+  }
 }
 
-bool FfmpegPipe::open(const std::vector<std::string>& arguments, std::string* error) {
+void FfmpegPipe::open(const std::vector<std::string>& arguments) {
 #ifdef _WIN32
-  for (const std::string& a : arguments) {
-    if (a.find('"') != std::string::npos) {
-      *error = "file names with double quotes cannot be passed to ffmpeg";
-      return false;
-    }
-  }
+  for (const std::string& a : arguments)
+    if (a.find('"') != std::string::npos)
+      throw OfflineError("file names with double quotes cannot be passed to ffmpeg");
   input_ = _popen(commandLine(arguments).c_str(), "wb");
-  if (!input_) {
-    *error = std::strerror(errno);
-    return false;
-  }
-  return true;
+  if (!input_) throw OfflineError(std::strerror(errno));
 #else
   int fds[2];
-  if (pipe(fds) != 0) {
-    *error = std::strerror(errno);
-    return false;
-  }
+  if (pipe(fds) != 0) throw OfflineError(std::strerror(errno));
   // A vanished ffmpeg must end in a write error, not in SIGPIPE.
   std::signal(SIGPIPE, SIG_IGN);
   fcntl(fds[1], F_SETFD, FD_CLOEXEC);
   const pid_t pid = spawn(arguments, fds[0]);
   ::close(fds[0]);
   if (pid < 0) {
+    const int reason = errno;
     ::close(fds[1]);
-    *error = std::strerror(errno);
-    return false;
+    throw OfflineError(std::strerror(reason));
   }
   child_ = long(pid);
   input_ = fdopen(fds[1], "wb");
-  return input_ != nullptr;
+  if (!input_) throw OfflineError(std::strerror(errno));
 #endif
 }
 
@@ -108,34 +103,22 @@ bool FfmpegPipe::write(const std::vector<uint8_t>& bytes) {
   return input_ && std::fwrite(bytes.data(), 1, bytes.size(), input_) == bytes.size();
 }
 
-bool FfmpegPipe::close(std::string* error) {
-  if (!input_) return true;
+void FfmpegPipe::close() {
+  if (!input_) return;
 #ifdef _WIN32
   const int status = _pclose(input_);
   input_ = nullptr;
-  if (status != 0) {
-    *error = "ffmpeg failed (exit status " + std::to_string(status) + ")";
-    return false;
-  }
-  return true;
+  if (status != 0) throw OfflineError("ffmpeg failed (exit status " + std::to_string(status) + ")");
 #else
   std::fclose(input_);
   input_ = nullptr;
   int status = 0;
   const pid_t pid = pid_t(child_);
   child_ = -1;
-  if (waitpid(pid, &status, 0) != pid) {
-    *error = std::strerror(errno);
-    return false;
-  }
-  if (WIFEXITED(status) && WEXITSTATUS(status) == 127) {
-    *error = "the ffmpeg program could not be run";
-    return false;
-  }
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-    *error = "ffmpeg failed (see its messages above)";
-    return false;
-  }
-  return true;
+  if (waitpid(pid, &status, 0) != pid) throw OfflineError(std::strerror(errno));
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 127)
+    throw OfflineError("the ffmpeg program could not be run");
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    throw OfflineError("ffmpeg failed (see its messages above)");
 #endif
 }

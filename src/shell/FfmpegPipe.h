@@ -22,11 +22,13 @@ class FfmpegPipe {
   FfmpegPipe& operator=(const FfmpegPipe&) = delete;
 
   // Starts "ffmpeg" with these arguments (the program name not included).
-  bool open(const std::vector<std::string>& arguments, std::string* error);
+  // Throws OfflineError when it cannot be started.
+  void open(const std::vector<std::string>& arguments);
   // Writes one frame's bytes. False once ffmpeg has gone away.
   bool write(const std::vector<uint8_t>& bytes);
-  // Closes its input and waits for it; false (with the reason) when it failed.
-  bool close(std::string* error);
+  // Closes its input and waits for it; throws OfflineError when ffmpeg
+  // failed. The destructor closes without reporting.
+  void close();
 
  private:
   std::FILE* input_ = nullptr;

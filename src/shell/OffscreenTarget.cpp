@@ -1,6 +1,11 @@
 #include "shell/OffscreenTarget.h"
 
+#include <cstdlib>
 #include <cstring>
+#include <string>
+
+#include "gfx/GeometryOutput.h"
+#include "shell/OfflineError.h"
 
 namespace {
 
@@ -12,6 +17,7 @@ constexpr GLenum kColourAttachment0 = 0x8CE0;
 constexpr GLenum kDepthAttachment = 0x8D00;
 constexpr GLenum kFramebufferComplete = 0x8CD5;
 constexpr GLenum kDepthComponent24 = 0x81A6;
+constexpr GLenum kRasterizerDiscard = 0x8C89;  // OpenGL 3.0
 
 using GenProc = void(APIENTRY*)(GLsizei, GLuint*);
 using BindProc = void(APIENTRY*)(GLenum, GLuint);
@@ -56,17 +62,17 @@ struct FramebufferApi {
 
 FramebufferApi api;
 
+bool hasRasterizerDiscard() {
+  const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+  return version && std::atoi(version) >= 3;
+}
+
 }  // namespace
 
 OffscreenTarget::OffscreenTarget(int width, int height) : width_(width), height_(height) {
-  if (width < 1 || height < 1 || width > 8192 || height > 8192) {
-    error_ = "the frame size must be between 1x1 and 8192x8192";
-    return;
-  }
-  if (!api.load()) {
-    error_ = "the OpenGL driver has no framebuffer objects";
-    return;
-  }
+  if (width < 1 || height < 1 || width > 8192 || height > 8192)
+    throw OfflineError("the frame size must be between 1x1 and 8192x8192");
+  if (!api.load()) throw OfflineError("the OpenGL driver has no framebuffer objects");
   api.genFramebuffers(1, &framebuffer_);
   api.bindFramebuffer(kFramebuffer, framebuffer_);
   api.genRenderbuffers(1, &colour_);
@@ -77,25 +83,46 @@ OffscreenTarget::OffscreenTarget(int width, int height) : width_(width), height_
   api.bindRenderbuffer(kRenderbuffer, depth_);
   api.renderbufferStorage(kRenderbuffer, kDepthComponent24, width, height);
   api.framebufferRenderbuffer(kFramebuffer, kDepthAttachment, kRenderbuffer, depth_);
-  if (api.checkFramebufferStatus(kFramebuffer) != kFramebufferComplete)
-    error_ = "the OpenGL driver refused a " + std::to_string(width) + "x" +
-             std::to_string(height) + " framebuffer";
+  canDiscard_ = hasRasterizerDiscard();
+  if (api.checkFramebufferStatus(kFramebuffer) != kFramebufferComplete) {
+    release();
+    throw OfflineError("the OpenGL driver refused a " + std::to_string(width) + "x" +
+                       std::to_string(height) + " framebuffer");
+  }
 }
 
-OffscreenTarget::~OffscreenTarget() {
+OffscreenTarget::~OffscreenTarget() { release(); }
+
+void OffscreenTarget::release() {
   if (!framebuffer_) return;
   api.bindFramebuffer(kFramebuffer, 0);
   api.deleteRenderbuffers(1, &depth_);
   api.deleteRenderbuffers(1, &colour_);
   api.deleteFramebuffers(1, &framebuffer_);
+  framebuffer_ = 0;
 }
 
-void OffscreenTarget::beginFrame() {
+void OffscreenTarget::beginFrame() { begin(false); }
+
+void OffscreenTarget::beginDiscardedFrame() { begin(true); }
+
+void OffscreenTarget::begin(bool discard) {
+  // The driver queues frames that nobody reads back; each one it still holds
+  // keeps its buffers, so hand the previous frame over now.
+  glFlush();
+  geometryOutput::setEnabled(!discard);
+  if (canDiscard_) {
+    if (discard) {
+      glEnable(kRasterizerDiscard);
+    } else {
+      glDisable(kRasterizerDiscard);
+    }
+  }
   api.bindFramebuffer(kFramebuffer, framebuffer_);
   glDisable(GL_SCISSOR_TEST);
   glViewport(0, 0, width_, height_);
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  if (!discard) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
   // The largest centred 4/3 box; scenes clear and draw inside it only.
   int boxWidth = width_;
@@ -107,7 +134,11 @@ void OffscreenTarget::beginFrame() {
   const int x = (width_ - boxWidth) / 2;
   const int y = (height_ - boxHeight) / 2;
   glViewport(x, y, boxWidth, boxHeight);
-  glScissor(x, y, boxWidth, boxHeight);
+  if (discard && !canDiscard_) {
+    glScissor(0, 0, 0, 0);  // scenes clear and draw nothing
+  } else {
+    glScissor(x, y, boxWidth, boxHeight);
+  }
   glEnable(GL_SCISSOR_TEST);
 
   glMatrixMode(GL_PROJECTION);

@@ -5,21 +5,19 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "platform/Gl.h"
 
 class OffscreenTarget {
  public:
-  // Needs a current GL context. Check ok() (error() says why not).
+  // Needs a current GL context. Throws OfflineError when the size or the
+  // driver does not allow it.
   OffscreenTarget(int width, int height);
   ~OffscreenTarget();
   OffscreenTarget(const OffscreenTarget&) = delete;
   OffscreenTarget& operator=(const OffscreenTarget&) = delete;
 
-  bool ok() const { return error_.empty(); }
-  const std::string& error() const { return error_; }
   int width() const { return width_; }
   int height() const { return height_; }
 
@@ -27,15 +25,25 @@ class OffscreenTarget {
   // its scenes: the viewport (here the 4/3 box, scissored), the 90-degree
   // perspective and an identity model-view.
   void beginFrame();
+  // As beginFrame, but nothing drawn until the next beginFrame reaches the
+  // target: for frames drawn only for the state they leave in the scenes
+  // (their clocks, particles, random draws). The driver skips the
+  // rasterisation, which is nearly all of a frame's cost.
+  void beginDiscardedFrame();
   // The frame as RGB bytes, top row first (width x height x 3).
   void read(std::vector<uint8_t>* rgb);
 
  private:
+  void begin(bool discard);
+  void release();
+
   int width_;
   int height_;
   GLuint framebuffer_ = 0;
   GLuint colour_ = 0;
   GLuint depth_ = 0;
+  // GL_RASTERIZER_DISCARD is there (OpenGL 3.0); else an empty scissor box
+  // keeps the pixels.
+  bool canDiscard_ = false;
   std::vector<uint8_t> bottomUp_;
-  std::string error_;
 };

@@ -80,3 +80,11 @@ TEST_F(CaptureProcessTest, ScreenshotPastTheEndIsRefused) {
   EXPECT_EQ(run("--screenshot 60 '" + (dir / "late.png").string() + "'"), 1);
   EXPECT_NE(errors().find("the show ends after"), std::string::npos) << errors();
 }
+
+TEST_F(CaptureProcessTest, AScreenshotFfmpegCannotWriteIsNamed) {
+  const fs::path shot = dir / "no such folder" / "shot.png";
+  EXPECT_EQ(run("--screenshot 0.5 '" + shot.string() + "' --size 64x48"), 1);
+  EXPECT_NE(errors().find("kylvander: cannot write \"" + shot.string() + "\": ffmpeg failed"),
+            std::string::npos)
+      << errors();
+}
