@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "shell/OfflineError.h"
 #include "shell/OfflineShow.h"
 #include "shell/OffscreenTarget.h"
 #include "shell/SongFile.h"
@@ -33,8 +34,11 @@ MomentFrames::MomentFrames(int fps, const std::vector<double>& moments, Picture 
     momentFrames_.push_back(uint32_t(frame));
     if (uint32_t(frame) > last_) last_ = uint32_t(frame);
   }
-  target_ = std::make_unique<OffscreenTarget>(kWidth, kHeight);
-  if (!target_->ok()) error_ = target_->error();
+  try {
+    target_ = std::make_unique<OffscreenTarget>(kWidth, kHeight);
+  } catch (const OfflineError& e) {
+    error_ = e.what();
+  }
 }
 
 MomentFrames::~MomentFrames() = default;
