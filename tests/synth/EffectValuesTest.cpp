@@ -13,16 +13,9 @@
 #include "synth/Filter.h"
 #include "synth/Waveshaper.h"
 
-namespace {
+#include "FixedModulator.h"
 
-class FixedModulator : public Modulator {
- public:
-  FixedModulator(float now, float end) {
-    current = now;
-    next = end;
-  }
-  void advance() override {}
-};
+namespace {
 
 // A test signal with edges, a slow swing and an impulse.
 std::vector<float> signal(int n, int offset) {

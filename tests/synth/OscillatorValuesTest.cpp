@@ -12,19 +12,11 @@
 #include "synth/SynthScratch.h"
 #include "synth/Voice.h"
 
+#include "FixedModulator.h"
+
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-
-// A modulator whose values the test sets.
-class FixedModulator : public Modulator {
- public:
-  FixedModulator(float now, float end) {
-    current = now;
-    next = end;
-  }
-  void advance() override {}
-};
 
 // The reference generator: one block of one oscillator. Pulse width t,
 // frequency f and FM depth d move linearly across the block; x and wrap are
