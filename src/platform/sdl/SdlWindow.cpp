@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/Dialogs.h"
+#include "platform/common/WindowClassTable.h"
 
 namespace platform {
 namespace sdl {
@@ -11,25 +12,15 @@ NativeWindow* gWindows[kMaxWindows] = {};
 
 namespace {
 
-// A registered window class: its name and procedure. Win32's class icon,
-// cursor and styles have no SDL counterpart.
-struct WindowClass {
-  char name[64] = {};
-  WindowProcedure procedure = nullptr;
-};
-WindowClass gClasses[kMaxWindows];
+// The registered window classes. Win32's class icon, cursor and styles have
+// no SDL counterpart.
+WindowClassTable<kMaxWindows> gClasses;
 
 const char* const kWindowDataKey = "kyl.window";
 
 // The fullscreen window that changeDisplayMode made to switch the mode; the
 // next popup window of its size is this one.
 SDL_Window* gModeWindow = nullptr;
-
-WindowClass* findClass(const char* name) {
-  for (WindowClass& c : gClasses)
-    if (c.procedure && std::strcmp(c.name, name) == 0) return &c;
-  return nullptr;
-}
 
 bool addWindow(NativeWindow* window) {
   for (NativeWindow*& slot : gWindows) {
@@ -123,23 +114,10 @@ intptr_t defaultProcedure(WindowHandle window, uint32_t message, uintptr_t wPara
 }
 
 void registerWindowClass(const char* className, WindowProcedure procedure) {
-  if (sdl::WindowClass* existing = sdl::findClass(className)) {
-    existing->procedure = procedure;
-    return;
-  }
-  for (sdl::WindowClass& c : sdl::gClasses) {
-    if (!c.procedure) {
-      std::strncpy(c.name, className, sizeof c.name - 1);
-      c.procedure = procedure;
-      return;
-    }
-  }
-  throw PlatformError(std::string("too many window classes: ") + className);
+  sdl::gClasses.add(className, procedure);
 }
 
-void unregisterWindowClass(const char* className) {
-  if (sdl::WindowClass* c = sdl::findClass(className)) *c = sdl::WindowClass{};
-}
+void unregisterWindowClass(const char* className) { sdl::gClasses.remove(className); }
 
 // SDL changes the mode through a fullscreen window, so the window is made
 // here: only a mode that is really in force on the display counts, and the
@@ -199,8 +177,8 @@ WindowHandle createWindow(const char* className, const char* title, WindowStyle 
                           int y, int clientWidth, int clientHeight) {
   std::string error;
   if (!sdl::initVideo(&error)) throw PlatformError(error);
-  sdl::WindowClass* windowClass = sdl::findClass(className);
-  if (!windowClass) throw PlatformError(std::string("no window class ") + className);
+  const WindowProcedure procedure = sdl::gClasses.find(className);
+  if (!procedure) throw PlatformError(std::string("no window class ") + className);
 
   SDL_Window* sdlWindow = nullptr;
   bool fullscreen = false;
@@ -226,7 +204,7 @@ WindowHandle createWindow(const char* className, const char* title, WindowStyle 
 
   auto* window = new NativeWindow;
   window->sdl = sdlWindow;
-  window->procedure = windowClass->procedure;
+  window->procedure = procedure;
   window->fullscreen = fullscreen;
   if (!sdl::addWindow(window)) {
     SDL_DestroyWindow(sdlWindow);

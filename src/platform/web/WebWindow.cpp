@@ -11,6 +11,7 @@
 #include "platform/Gl.h"
 #include "platform/Window.h"
 #include "platform/web/WebPage.h"
+#include "platform/common/WindowClassTable.h"
 
 namespace platform {
 namespace web {
@@ -19,11 +20,7 @@ namespace {
 const char* const kCanvas = "#canvas";
 
 // The classes registered; the page has room for few.
-struct WindowClass {
-  char name[64] = {};
-  WindowProcedure procedure = nullptr;
-};
-WindowClass gClasses[4];
+WindowClassTable<4> gClasses;
 NativeWindow* gKeyWindow = nullptr;
 bool gKeyDown[256] = {};
 
@@ -39,12 +36,6 @@ int gQueued = 0;
 int64_t gFrameDelay = 0;
 bool (*gFrame)(void*) = nullptr;
 void* gFrameUser = nullptr;
-
-WindowClass* findClass(const char* name) {
-  for (WindowClass& c : gClasses)
-    if (c.procedure && std::strcmp(c.name, name) == 0) return &c;
-  return nullptr;
-}
 
 EM_BOOL keyCallback(int type, const EmscriptenKeyboardEvent* event, void*) {
   const int virtualKey = int(event->keyCode);
@@ -105,23 +96,10 @@ void delayFramesUntil(int64_t counter) { gFrameDelay = counter; }
 intptr_t defaultProcedure(WindowHandle, uint32_t, uintptr_t, intptr_t) { return 0; }
 
 void registerWindowClass(const char* className, WindowProcedure procedure) {
-  if (web::WindowClass* existing = web::findClass(className)) {
-    existing->procedure = procedure;
-    return;
-  }
-  for (web::WindowClass& c : web::gClasses) {
-    if (!c.procedure) {
-      std::strncpy(c.name, className, sizeof c.name - 1);
-      c.procedure = procedure;
-      return;
-    }
-  }
-  throw PlatformError(std::string("too many window classes: ") + className);
+  web::gClasses.add(className, procedure);
 }
 
-void unregisterWindowClass(const char* className) {
-  if (web::WindowClass* c = web::findClass(className)) *c = web::WindowClass{};
-}
+void unregisterWindowClass(const char* className) { web::gClasses.remove(className); }
 
 // The page has no display modes: its fullscreen button shows the canvas
 // fullscreen, scaled, whatever the show asked for.
@@ -131,10 +109,10 @@ void showCursor(bool) {}
 
 WindowHandle createWindow(const char* className, const char* title, WindowStyle, int, int,
                           int clientWidth, int clientHeight) {
-  web::WindowClass* windowClass = web::findClass(className);
-  if (!windowClass) throw PlatformError(std::string("no window class ") + className);
+  const WindowProcedure procedure = web::gClasses.find(className);
+  if (!procedure) throw PlatformError(std::string("no window class ") + className);
   auto* window = new NativeWindow;
-  window->procedure = windowClass->procedure;
+  window->procedure = procedure;
   window->width = clientWidth;
   window->height = clientHeight;
   window->title = title ? title : "";
