@@ -5,6 +5,7 @@ if(TARGET kyl_fuzz_inputs)
 endif()
 
 add_library(kyl_fuzz_inputs STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/GuardedImage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SongImageInput.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TgaFileInput.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SongSourceInput.cpp)

@@ -2,20 +2,25 @@
 #include <vector>
 
 #include "FuzzInputs.h"
+#include "GuardedImage.h"
 #include "music/SongPlayer.h"
 #include "synth/DenormalGuard.h"
 #include "synth/SongLoader.h"
 #include "synth/Synth.h"
 
 bool runSongImage(const uint8_t* data, size_t size, bool play) {
-  // An exactly sized copy: any read past the image is caught.
-  std::unique_ptr<uint8_t[]> image(new uint8_t[size ? size : 1]);
-  for (size_t i = 0; i < size; ++i) image[i] = data[i];
+  const GuardedImage image(data, size);
   DenormalGuard denormals;
-  auto synth = std::make_unique<Synth>();
-  auto song = loadSong(*synth, image.get(), size).song;
-  if (!song) return false;
+  // Building a synthesizer costs more than most loads, and what a load reads
+  // never depends on what the synthesizer held before (every part read is
+  // replaced), so one synthesizer serves every load of the process. Playing
+  // starts from a new one, as the show does.
+  static Synth loader;
+  if (!loadSong(loader, image.data(), size).song) return false;
   if (!play) return true;
+
+  auto synth = std::make_unique<Synth>();
+  auto song = loadSong(*synth, image.data(), size).song;
 
   constexpr int kBlock = 32;
   synth->setBlockSize(kBlock);

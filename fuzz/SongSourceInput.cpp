@@ -14,7 +14,9 @@ bool runSongSource(const uint8_t* data, size_t size) {
   } catch (const SourceError&) {
     return false;
   }
-  Synth synth;
+  // What a load reads never depends on what the synthesizer held before, so
+  // one synthesizer serves every load of the process.
+  static Synth synth;
   if (!loadSong(synth, compiled.image.data(), compiled.image.size()).song) {
     std::fprintf(stderr, "compiled song of %zu bytes does not load\n", compiled.image.size());
     std::abort();

@@ -1,12 +1,11 @@
-#include <memory>
-
 #include "FuzzInputs.h"
+#include "GuardedImage.h"
 #include "gfx/TgaSourceOp.h"
 
 bool runTgaFile(const uint8_t* data, size_t size) {
-  std::unique_ptr<uint8_t[]> bytes(new uint8_t[size ? size : 1]);
-  for (size_t i = 0; i < size; ++i) bytes[i] = data[i];
-  TgaSourceOp source(bytes.get(), size, "fuzz input");
+  const GuardedImage image(data, size);
+  const uint8_t* bytes = image.data();
+  TgaSourceOp source(bytes, size, "fuzz input");
   const bool accepted = source.problem() == nullptr;
   if (accepted) {
     // The header is sound here, so these are the file's own width and height.

@@ -60,9 +60,10 @@ void writeSongSection(const Song& song, std::vector<uint8_t>& out) {
   put(out, kSongFormatVersion, 2);
   // Every order list is written, so that each keeps its own length.
   const int lists = std::min<int>(song.channelCount, int(song.orderLists.size()));
+  bool stored[Song::kPatternSlots] = {};
   int patterns = 0;
   for (int s = 0; s < int(song.patterns.size()) && s < song.patternSlots; ++s)
-    if (!isDefault(song.patterns[s])) ++patterns;
+    if ((stored[s] = !isDefault(song.patterns[s]))) ++patterns;
   put(out, uint32_t(lists), 1);
   put(out, uint32_t(patterns), 1);
   put(out, song.reserved, 1);
@@ -71,7 +72,7 @@ void writeSongSection(const Song& song, std::vector<uint8_t>& out) {
   put(out, song.stepLength, 1);
   for (int k = 0; k < lists; ++k) writeOrderList(out, k, song.orderLists[k]);
   for (int s = 0; s < int(song.patterns.size()) && s < song.patternSlots; ++s)
-    if (!isDefault(song.patterns[s])) writePattern(out, s, song.patterns[s]);
+    if (stored[s]) writePattern(out, s, song.patterns[s]);
 }
 
 std::vector<uint8_t> writeSongFile(Synth& synth, const Song& song) {

@@ -8,15 +8,11 @@ SynthChannel::SynthChannel(SynthScratch* scratch) : scratch_(scratch) {
 }
 
 Voice* SynthChannel::addLayer(uint8_t count) {
-  std::vector<std::unique_ptr<Voice>> voices;
-  for (int j = 0; j < count; ++j) {
-    voices.push_back(std::make_unique<Voice>(scratch_));
-    voices.back()->setBlockSize(blockSize);
-  }
-  layers.push_back(std::move(voices));
-  voiceCount.push_back(count);
-  stamps.emplace_back(count, 0u);
+  layers.emplace_back();
+  voiceCount.push_back(0);
+  stamps.emplace_back();
   ++layerCount;
+  growLayer(layers.size() - 1, count);
   return count ? layers.back()[0].get() : nullptr;
 }
 
@@ -106,8 +102,11 @@ void SynthChannel::load(DataStream& stream) {
   uint8_t counts[256];
   for (uint32_t l = 0; l < count; ++l) counts[l] = stream.readByte();
   if (stream.failed()) return;
+  // Every voice of a layer is a copy of its one stored record. The copies are
+  // made once the whole channel has loaded, so that a damaged file costs no
+  // more than the records it really holds.
   for (uint32_t l = 0; l < count; ++l) {
-    Voice* first = addLayer(counts[l]);
+    Voice* first = addLayer(counts[l] ? 1 : 0);
     if (first) {
       first->load(stream);
     } else {
@@ -124,5 +123,16 @@ void SynthChannel::load(DataStream& stream) {
     insert.load(stream);
   }
   if (stream.failed()) return;
+  for (uint32_t l = 0; l < count; ++l) growLayer(l, counts[l]);
   copyFirstVoices();
+}
+
+void SynthChannel::growLayer(size_t layer, uint8_t count) {
+  auto& voices = layers[layer];
+  while (voices.size() < count) {
+    voices.push_back(std::make_unique<Voice>(scratch_));
+    voices.back()->setBlockSize(blockSize);
+  }
+  voiceCount[layer] = count;
+  stamps[layer].assign(count, 0u);
 }

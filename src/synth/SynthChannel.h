@@ -47,5 +47,8 @@ class SynthChannel : public SynthModule {
   int32_t blockSize = 1;
 
  private:
+  // Adds default voices to a layer until it holds count.
+  void growLayer(size_t layer, uint8_t count);
+
   SynthScratch* scratch_;
 };

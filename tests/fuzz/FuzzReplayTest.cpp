@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "FuzzInputs.h"
+#include "GuardedImage.h"
 
 namespace {
 
@@ -77,5 +79,24 @@ TEST(FuzzReplay, RegressionInputsRunToTheirEnd) {
   for (const auto& input : storedInputs("regression", "songc")) {
     SCOPED_TRACE(input.name);
     runSongSource(input.bytes.data(), input.bytes.size());
+  }
+}
+
+// The fast fuzz build has no address sanitizer: there the guard page is what
+// turns a read past an input into a crash the fuzzer sees.
+TEST(FuzzReplayDeathTest, AReadPastAGuardedInputCrashes) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  for (size_t size : {size_t(0), size_t(7), size_t(4096), size_t(5000)}) {
+    std::vector<uint8_t> bytes(size, 0x5A);
+    const GuardedImage image(bytes.data(), bytes.size());
+    ASSERT_EQ(image.size(), size);
+    EXPECT_EQ(0, std::memcmp(image.data(), bytes.data(), size));
+    EXPECT_DEATH(
+        {
+          const volatile uint8_t* past = image.data() + size;
+          (void)*past;
+        },
+        "")
+        << size;
   }
 }

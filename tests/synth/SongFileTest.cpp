@@ -263,6 +263,44 @@ TEST(SongFile, ValuesBeyondTheLimitsAreRefused) {
   EXPECT_TRUE(refuses({}));
 }
 
+TEST(SongFile, LoadingAgainReplacesWhatWasLoadedBefore) {
+  // Tools and the fuzz programs load into one synthesizer again and again: a
+  // load must leave nothing of an earlier one, whole or damaged behind.
+  const auto image = demoSongImage();
+  Synth fresh;
+  auto freshSong = load(fresh, image);
+  ASSERT_TRUE(freshSong);
+
+  Synth reused;
+  Synth other;
+  other.channels[3]->addLayer(5);
+  other.channels[0]->layers[0][0]->addOscillator();
+  ASSERT_TRUE(load(reused, writeSongFile(other, buildDemoSong())));
+  std::vector<uint8_t> damaged(image.begin(), image.begin() + long(demoSetupSize() / 2));
+  ASSERT_FALSE(load(reused, damaged));
+  auto song = load(reused, image);
+  ASSERT_TRUE(song);
+
+  EXPECT_EQ(setupBytes(reused), setupBytes(fresh));
+  for (int k = 0; k < Synth::kChannels; ++k) {
+    const SynthChannel& a = *reused.channels[k];
+    const SynthChannel& b = *fresh.channels[k];
+    ASSERT_EQ(a.layers.size(), b.layers.size()) << "channel " << k;
+    for (size_t l = 0; l < a.layers.size(); ++l) {
+      EXPECT_EQ(a.layers[l].size(), b.layers[l].size()) << "channel " << k << " layer " << l;
+      EXPECT_EQ(a.voiceCount[l], a.layers[l].size()) << "channel " << k << " layer " << l;
+      EXPECT_EQ(a.stamps[l].size(), a.layers[l].size()) << "channel " << k << " layer " << l;
+    }
+  }
+  platform::srand(1);
+  auto a = renderSong(fresh, *freshSong, 0, 2, 1000, nullptr);
+  platform::srand(1);
+  auto b = renderSong(reused, *song, 0, 2, 1000, nullptr);
+  ASSERT_EQ(a.blocks.size(), b.blocks.size());
+  for (size_t i = 0; i < a.blocks.size(); ++i)
+    ASSERT_EQ(0, std::memcmp(a.blocks[i], b.blocks[i], a.framesPerBlock * 4)) << "block " << i;
+}
+
 TEST(SongFile, CountsOfZeroStillReadOneRecordAndEmptySlotsStayEmpty) {
   // Save never writes a count of 0: patch them into a normal image.
   Synth source;
