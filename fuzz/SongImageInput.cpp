@@ -1,3 +1,5 @@
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -21,6 +23,10 @@ bool runSongImage(const uint8_t* data, size_t size, bool play) {
 
   auto synth = std::make_unique<Synth>();
   auto song = loadSong(*synth, image.data(), size).song;
+  if (!song) {
+    std::fprintf(stderr, "the image loads into a used synthesizer but not into a new one\n");
+    std::abort();
+  }
 
   constexpr int kBlock = 32;
   synth->setBlockSize(kBlock);
