@@ -11,7 +11,8 @@
 #endif
 #if defined(__SANITIZE_ADDRESS__) || defined(_WIN32)
 #define KYL_HEAP_COPY 1
-#else
+#endif
+#ifndef KYL_HEAP_COPY
 #include <sys/mman.h>
 #include <unistd.h>
 #endif
@@ -36,8 +37,9 @@ GuardedImage::GuardedImage(const uint8_t* data, size_t size) : size_(size) {
 }
 
 GuardedImage::~GuardedImage() {
-  if (mapping_)
-    munmap(mapping_, mappingSize_);
-  else
-    delete[] data_;
+#ifdef KYL_HEAP_COPY
+  delete[] data_;
+#else
+  munmap(mapping_, mappingSize_);
+#endif
 }

@@ -23,6 +23,6 @@ class GuardedImage {
  private:
   uint8_t* data_ = nullptr;
   size_t size_ = 0;
-  void* mapping_ = nullptr;  // pages and guard; null for a heap copy
-  size_t mappingSize_ = 0;
+  [[maybe_unused]] void* mapping_ = nullptr;  // pages and guard; unused for a heap copy
+  [[maybe_unused]] size_t mappingSize_ = 0;
 };
