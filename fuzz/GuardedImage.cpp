@@ -19,7 +19,7 @@
 
 GuardedImage::GuardedImage(const uint8_t* data, size_t size) : size_(size) {
 #ifdef KYL_HEAP_COPY
-  data_ = new uint8_t[size ? size : 1];
+  data_ = new uint8_t[size];  // even of 0 bytes: any read is outside it
 #else
   const size_t page = size_t(sysconf(_SC_PAGESIZE));
   const size_t dataPages = (size + page - 1) / page;
