@@ -11,13 +11,7 @@
 #include "glfixed/GlNames.h"
 #else
 #ifdef _WIN32
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/win32/LeanWindows.h"
 #endif
 #include <GL/gl.h>
 #include <GL/glu.h>

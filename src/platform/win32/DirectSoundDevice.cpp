@@ -4,10 +4,7 @@
 // A buffer keeps its own reference on the device. DirectSound frees every
 // buffer when the device's last reference goes, so without it a buffer that
 // outlives the device object would point at freed memory.
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "platform/win32/LeanWindows.h"
 #include <mmsystem.h>
 #include <dsound.h>
 

@@ -1,8 +1,5 @@
 // The performance counter and Sleep.
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "platform/win32/LeanWindows.h"
 
 #include "platform/Clock.h"
 

@@ -2,13 +2,7 @@
 // conversions live here so that each backend file spells them the same way.
 #pragma once
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/win32/LeanWindows.h"
 
 #include "platform/Window.h"
 

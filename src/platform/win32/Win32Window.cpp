@@ -6,13 +6,7 @@
 // own that forwards to the class's WindowProcedure; the window's user pointer
 // lives in GWLP_USERDATA, and until it is set the window gets default
 // processing.
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/win32/LeanWindows.h"
 
 #include <cstring>
 
