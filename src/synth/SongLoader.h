@@ -13,8 +13,9 @@ class Synth;
 // Why an image was refused.
 enum class SongLoadError {
   kNone,
-  // The set-up ends early, or a count, index or module type in it lies beyond
-  // the format's limits.
+  // The set-up ends early, a count, index or module type in it lies beyond
+  // the format's limits, or its layers ask for more voices in all than a load
+  // builds (SynthChannel::kMaxLoadedVoices).
   kSetupDamaged,
   // No magic "GOAT" after the set-up.
   kNoMagic,

@@ -107,8 +107,9 @@ void Synth::save(DataStream& stream) {
 
 bool Synth::loadSetup(DataStream& stream) {
   stream.readInt(4);  // the start marker is not checked
+  uint32_t voicesLeft = SynthChannel::kMaxLoadedVoices;
   for (auto& channel : channels) {
-    channel->load(stream);
+    channel->load(stream, voicesLeft);
     if (stream.failed()) return false;
   }
   for (int k = 0; k < kChannels; ++k) {

@@ -97,11 +97,19 @@ void SynthChannel::save(DataStream& stream) {
 }
 
 void SynthChannel::load(DataStream& stream) {
+  uint32_t voicesLeft = kMaxLoadedVoices;
+  load(stream, voicesLeft);
+}
+
+void SynthChannel::load(DataStream& stream, uint32_t& voicesLeft) {
   const uint32_t count = stream.readByte();
   clearLayers();
   uint8_t counts[256];
-  for (uint32_t l = 0; l < count; ++l) counts[l] = stream.readByte();
+  uint32_t voices = 0;
+  for (uint32_t l = 0; l < count; ++l) voices += counts[l] = stream.readByte();
+  if (voices > voicesLeft) stream.fail();
   if (stream.failed()) return;
+  voicesLeft -= voices;
   // Every voice of a layer is a copy of its one stored record. The copies are
   // made once the whole channel has loaded, so that a damaged file costs no
   // more than the records it really holds.

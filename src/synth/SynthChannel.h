@@ -16,10 +16,18 @@ class SynthChannel : public SynthModule {
  public:
   static constexpr int kMaxLayers = 255;
   static constexpr int kDefaultVoices = 8;
+  // The most voices one load builds over all channels. The format allows 16
+  // x 255 x 255; a song plays a few hundred at most, and a hostile file asking
+  // for a million copies would exhaust memory rather than fail.
+  static constexpr uint32_t kMaxLoadedVoices = 16384;
 
   explicit SynthChannel(SynthScratch* scratch = nullptr);
   void save(DataStream& stream) override;
   void load(DataStream& stream) override;
+  // As load, but a channel whose layers ask for more than voicesLeft voices
+  // fails the stream before it builds any; voicesLeft then drops by the
+  // channel's voices.
+  void load(DataStream& stream, uint32_t& voicesLeft);
   void event(int kind, uint32_t value) override;
 
   // Adds the active voices into mix, then runs the insert over it.

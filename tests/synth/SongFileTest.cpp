@@ -327,6 +327,49 @@ TEST(SongFile, CountsOfZeroStillReadOneRecordAndEmptySlotsStayEmpty) {
   EXPECT_FALSE(loaded.buses[0]->slots[1]) << "absent slot emptied, not left at its default";
 }
 
+TEST(SongFile, LayersAskingForTooManyVoicesAreRefusedBeforeAnyIsBuilt) {
+  // Channel k gets `layers` layers of one voice each; the voice counts are
+  // then patched in the image, as a hostile file would write them.
+  auto imageAsking = [](int channels, int layers, uint8_t voicesPerLayer) {
+    Synth source;
+    for (int k = 0; k < channels; ++k) {
+      source.channels[k]->clearLayers();
+      for (int l = 0; l < layers; ++l) source.channels[k]->addLayer(1);
+    }
+    auto bytes = setupBytes(source);
+    // After the start marker, each channel's record: its layer count, then
+    // the voice counts.
+    size_t at = 4;
+    for (int k = 0; k < channels; ++k) {
+      for (int l = 0; l < layers; ++l) bytes[at + 1 + size_t(l)] = voicesPerLayer;
+      std::vector<uint8_t> record;
+      DataStream sink(&record);
+      source.channels[k]->save(sink);
+      at += record.size();
+    }
+    bytes.insert(bytes.end(), {'G', 'O', 'A', 'T', 3, 1, 0, 0, 0, 125, 6, 16});
+    return bytes;
+  };
+  static_assert(SynthChannel::kMaxLoadedVoices == 16 * 4 * 256, "the sizes below");
+
+  // 16 channels of 4 layers of 255 voices: 16,320, within the limit.
+  Synth within;
+  ASSERT_TRUE(load(within, imageAsking(16, 4, 255)));
+  size_t built = 0;
+  for (auto& channel : within.channels)
+    for (auto& voices : channel->layers) built += voices.size();
+  EXPECT_EQ(built, 16u * 4 * 255);
+
+  // One channel of 255 layers of 255 voices, and the limit passed only by
+  // the last channel: refused as a damaged set-up.
+  for (const auto& image : {imageAsking(1, 255, 255), imageAsking(16, 5, 205)}) {
+    Synth beyond;
+    const SongLoadResult result = loadQuietly(beyond, image);
+    EXPECT_FALSE(result.song);
+    EXPECT_EQ(result.error, SongLoadError::kSetupDamaged);
+  }
+}
+
 TEST(DataStream, FileModeReadsWhatWasWrittenAndSinkMatchesIt) {
   FILE* file = std::tmpfile();
   ASSERT_TRUE(file);

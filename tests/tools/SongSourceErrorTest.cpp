@@ -57,6 +57,17 @@ TEST(SongSourceErrors, NameFileLineAndProblem) {
   }
 }
 
+TEST(SongSourceErrors, MoreVoicesThanTheShowLoadsAreRefusedAtTheLayer) {
+  // Layers of 255 voices in channel 0, beside the 15 channels that keep
+  // their 8 default voices: the 64th layer passes 16,384.
+  std::string source = "channel 0\n";
+  for (int l = 0; l < 64; ++l) source += "  layer voices=255\n    envelope\n    oscillator\n  end\n";
+  source += "end\n";
+  const std::string message = messageFor(source.c_str());
+  EXPECT_EQ(message.rfind("bad.song:254: ", 0), 0u) << message;
+  EXPECT_NE(message.find("more than 16384 voices"), std::string::npos) << message;
+}
+
 TEST(SongSourceErrors, MissingFileIsNamed) {
   try {
     SourceText::fromFile("/nonexistent/brumtakt.song");

@@ -245,6 +245,12 @@ class Compiler {
       else if (s.key == "keyHigh") keyHigh = s.integer(0, 255);
       else s.fail("a layer has voices, keyLow and keyHigh");
     }
+    uint32_t total = uint32_t(voices);
+    for (const auto& ch : out_.synth->channels)
+      for (uint8_t count : ch->voiceCount) total += count;
+    if (total > SynthChannel::kMaxLoadedVoices)
+      line.fail("the song's layers ask for more than " +
+                std::to_string(SynthChannel::kMaxLoadedVoices) + " voices in all");
     Voice& voice = *channel.addLayer(uint8_t(voices));
     voice.keyLow = uint8_t(keyLow);
     voice.keyHigh = uint8_t(keyHigh);
