@@ -252,15 +252,22 @@ void walkStretch(Walk& walk, Ramp& t, Ramp& f, float* wrap, int count, Stretch& 
   }
 }
 
-}  // namespace
-
-void Oscillator::pulse(int n, bool fmPath, float* work, float* wrap) {
-  Ramp t(pwStart_, pwEnd_, n), f(freqStart_, freqEnd_, n), d(fmStart_, fmEnd_, n);
+// A corner-corrected generator over n samples, from phase and prevPhase on.
+// On the FM path sample by sample: value(o, m, h, w) is the sample after the
+// phase stepped by h from m to o, with width w. On the plain path in
+// stretches: shapes(s, out, count) writes a stretch's uncorrected values, then
+// corner(o, m, w) replaces those of the samples isCorner picked out.
+template <bool StepFrequencyFirst, typename ModulatedValue, typename IsCorner, typename Shapes,
+          typename Corner>
+void generate(float& phase, float& prevPhase, const float (&ramps)[6], bool sync, bool fmPath,
+              int n, float* work, float* wrap, ModulatedValue value, IsCorner isCorner,
+              Shapes shapes, Corner corner) {
+  Ramp t(ramps[0], ramps[1], n), f(ramps[2], ramps[3], n), d(ramps[4], ramps[5], n);
   Walk walk{phase, prevPhase};
   if (fmPath) {
     for (int i = 0; i < n; ++i) {
-      walk.stepModulated(work[i], f.value, d.value, sync, wrap[i]);
-      work[i] = pulseValue(walk.phase, walk.prevPhase, t.value, true);
+      const float h = walk.stepModulated(work[i], f.value, d.value, sync, wrap[i]);
+      work[i] = value(walk.phase, walk.prevPhase, h, t.value);
       t.advance();
       f.advance();
       d.advance();
@@ -269,17 +276,12 @@ void Oscillator::pulse(int n, bool fmPath, float* work, float* wrap) {
     Stretch s;
     for (int at = 0; at < n; at += kStretch) {
       const int count = n - at < kStretch ? n - at : kStretch;
-      walkStretch<false>(walk, t, f, wrap + at, count, s, [](float o, float m, float w) {
-        return (m < w && o > w) || m > o;
-      });
-      // The pulse less its mean, 1 - 2t.
+      walkStretch<StepFrequencyFirst>(walk, t, f, wrap + at, count, s, isCorner);
       float* out = work + at;
-      for (int i = 0; i < count; ++i)
-        out[i] = (s.phase[i] > s.width[i] ? 1.0f : -1.0f) - (1.0f - 2.0f * s.width[i]);
+      shapes(s, out, count);
       for (int c = 0; c < s.cornerCount; ++c) {
         const int i = s.corners[c].at;
-        const float w = s.width[i];
-        out[i] = pulseValue(s.phase[i], s.corners[c].prevPhase, w, false) - (1.0f - 2.0f * w);
+        out[i] = corner(s.phase[i], s.corners[c].prevPhase, s.width[i]);
       }
     }
   }
@@ -287,36 +289,32 @@ void Oscillator::pulse(int n, bool fmPath, float* work, float* wrap) {
   prevPhase = walk.prevPhase;
 }
 
+}  // namespace
+
+void Oscillator::pulse(int n, bool fmPath, float* work, float* wrap) {
+  // The plain path's pulse is less its mean, 1 - 2t.
+  generate<false>(
+      phase, prevPhase, {pwStart_, pwEnd_, freqStart_, freqEnd_, fmStart_, fmEnd_}, sync, fmPath,
+      n, work, wrap,
+      [](float o, float m, float, float w) { return pulseValue(o, m, w, true); },
+      [](float o, float m, float w) { return (m < w && o > w) || m > o; },
+      [](const Stretch& s, float* out, int count) {
+        for (int i = 0; i < count; ++i)
+          out[i] = (s.phase[i] > s.width[i] ? 1.0f : -1.0f) - (1.0f - 2.0f * s.width[i]);
+      },
+      [](float o, float m, float w) { return pulseValue(o, m, w, false) - (1.0f - 2.0f * w); });
+}
+
 void Oscillator::triangle(int n, bool fmPath, float* work, float* wrap) {
-  Ramp t(pwStart_, pwEnd_, n), f(freqStart_, freqEnd_, n), d(fmStart_, fmEnd_, n);
-  Walk walk{phase, prevPhase};
-  if (fmPath) {
-    for (int i = 0; i < n; ++i) {
-      const float h = walk.stepModulated(work[i], f.value, d.value, sync, wrap[i]);
-      const float o = walk.phase, m = walk.prevPhase;
-      work[i] = h >= 0.0f ? triangleValue(o, o, m, t.value, true)
-                          : triangleValue(o, m, o, t.value, true);
-      t.advance();
-      f.advance();
-      d.advance();
-    }
-  } else {
-    Stretch s;
-    for (int at = 0; at < n; at += kStretch) {
-      const int count = n - at < kStretch ? n - at : kStretch;
-      walkStretch<true>(walk, t, f, wrap + at, count, s,
-                        [](float o, float m, float) { return m > o; });
-      float* out = work + at;
-      triangleShapes(s.phase, s.width, out, count);
-      for (int c = 0; c < s.cornerCount; ++c) {
-        const int i = s.corners[c].at;
-        const float o = s.phase[i];
-        out[i] = triangleValue(o, o, s.corners[c].prevPhase, s.width[i], false);
-      }
-    }
-  }
-  phase = walk.phase;
-  prevPhase = walk.prevPhase;
+  generate<true>(
+      phase, prevPhase, {pwStart_, pwEnd_, freqStart_, freqEnd_, fmStart_, fmEnd_}, sync, fmPath,
+      n, work, wrap,
+      [](float o, float m, float h, float w) {
+        return h >= 0.0f ? triangleValue(o, o, m, w, true) : triangleValue(o, m, o, w, true);
+      },
+      [](float o, float m, float) { return m > o; },
+      [](const Stretch& s, float* out, int count) { triangleShapes(s.phase, s.width, out, count); },
+      [](float o, float m, float w) { return triangleValue(o, o, m, w, false); });
 }
 
 void Oscillator::periodicNoise(int n, bool fmPath, float* work, float* wrap) {
