@@ -70,6 +70,7 @@ constexpr double kQuickS6 = -0x1.a108fba8478aap-41;
 constexpr int64_t kRoundingBits = (int64_t(1) << 29) - 1;
 constexpr int64_t kHalfWay = int64_t(1) << 28;
 constexpr int64_t kNearHalfWay = int64_t(1) << 12;
+
 inline uint64_t bitsOf(double x) {
   uint64_t b;
   std::memcpy(&b, &x, sizeof b);
