@@ -9,7 +9,8 @@
 
 class Chorus : public Parameterized<Chorus, SendEffect> {
  public:
-  Chorus() : Parameterized(moduleType::kChorus) {}
+  static constexpr uint32_t kType = moduleType::kChorus;
+
   void process(const float* inLeft, const float* inRight, float* outLeft,
                float* outRight) override;
   void setBlockSize(int n) override;

@@ -6,7 +6,8 @@
 
 class ControllerFollower : public Parameterized<ControllerFollower, Modulator> {
  public:
-  ControllerFollower() : Parameterized(moduleType::kControllerFollower) {}
+  static constexpr uint32_t kType = moduleType::kControllerFollower;
+
   void event(int kind, uint32_t value) override;
   void advance() override;
 

@@ -4,7 +4,13 @@
 
 #include "synth/DataStream.h"
 
-Delay::Delay() : Parameterized(moduleType::kDelay) { update(); }
+Delay::Delay() { update(); }
+
+std::string Delay::settingsProblem() const {
+  if (delayLeft + loopLeft <= kMaxBlocks && delayRight + loopRight <= kMaxBlocks) return {};
+  return "delay plus loop must not exceed " + std::to_string(kMaxBlocks) +
+         " blocks on either side";
+}
 
 void Delay::load(DataStream& stream) {
   Parameterized::load(stream);

@@ -9,7 +9,10 @@
 
 class Delay : public Parameterized<Delay, SendEffect> {
  public:
+  static constexpr uint32_t kType = moduleType::kDelay;
   static constexpr int kRingBlocks = 129;
+  // A side's delay plus loop: the ring holds that many blocks and one more.
+  static constexpr int kMaxBlocks = kRingBlocks - 1;
 
   Delay();
   // The ring positions follow the loaded times.
@@ -18,6 +21,7 @@ class Delay : public Parameterized<Delay, SendEffect> {
                float* outRight) override;
   void setBlockSize(int n) override;
   void update() override;
+  std::string settingsProblem() const override;
 
   int32_t delayLeft = 32;
   int32_t loopLeft = 32;
@@ -30,15 +34,16 @@ class Delay : public Parameterized<Delay, SendEffect> {
   float dry = 0.5f;
 
   // The record: the stored parameters in file order (Parameter.h). Delay
-  // and loop are whole blocks; a side's two together fit the ring.
+  // and loop are whole blocks; a side's two together fit the ring
+  // (settingsProblem).
   template <class Visit, class... Self>
   static void describe(Visit&& visit, Self&... delay) {
-    visit(param::integer("delayLeft", 0, kRingBlocks - 1), delay.delayLeft...);
-    visit(param::integer("loopLeft", 0, kRingBlocks - 1), delay.loopLeft...);
+    visit(param::integer("delayLeft", 0, kMaxBlocks), delay.delayLeft...);
+    visit(param::integer("loopLeft", 0, kMaxBlocks), delay.loopLeft...);
     visit(param::real("wetLeft"), delay.wetLeft...);
     visit(param::real("feedbackLeft"), delay.feedbackLeft...);
-    visit(param::integer("delayRight", 0, kRingBlocks - 1), delay.delayRight...);
-    visit(param::integer("loopRight", 0, kRingBlocks - 1), delay.loopRight...);
+    visit(param::integer("delayRight", 0, kMaxBlocks), delay.delayRight...);
+    visit(param::integer("loopRight", 0, kMaxBlocks), delay.loopRight...);
     visit(param::real("wetRight"), delay.wetRight...);
     visit(param::real("feedbackRight"), delay.feedbackRight...);
     visit(param::real("dry"), delay.dry...);

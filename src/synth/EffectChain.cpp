@@ -7,7 +7,7 @@
 SendEffect* EffectChain::fill(int slot, uint32_t effectType) {
   if (slot < 0 || slot >= kSlots) return nullptr;
   slots[slot].reset();
-  slots[slot] = createSendEffect(effectType);
+  slots[slot] = sendEffectKinds().create(effectType);
   // Buffers from the start, so that a chain built in code can render at once.
   if (slots[slot]) slots[slot]->setBlockSize(blockSize);
   return slots[slot].get();
@@ -31,12 +31,12 @@ void EffectChain::load(DataStream& stream) {
       slots[s].reset();
       continue;
     }
-    const uint32_t effectType = stream.readByte();
-    if (effectType != moduleType::kDelay && effectType != moduleType::kChorus) {
+    SendEffect* effect = fill(s, stream.readByte());
+    if (!effect) {
       stream.fail();
       return;
     }
-    fill(s, effectType)->load(stream);
+    effect->load(stream);
   }
 }
 

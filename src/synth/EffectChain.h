@@ -19,8 +19,8 @@ class EffectChain : public SendEffect {
   void setBlockSize(int n) override;
   void update() override;
 
-  // Replaces slot i by a new effect of the type (7 delay, 8 chorus; any other
-  // type empties the slot) and returns it, or null.
+  // Replaces slot i by a new effect of the type (a send effect kind; any
+  // other type empties the slot) and returns it, or null.
   SendEffect* fill(int slot, uint32_t type);
 
   std::unique_ptr<SendEffect> slots[kSlots];

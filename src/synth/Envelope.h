@@ -6,7 +6,8 @@
 
 class Envelope : public Parameterized<Envelope, Modulator> {
  public:
-  Envelope() : Parameterized(moduleType::kEnvelope) {}
+  static constexpr uint32_t kType = moduleType::kEnvelope;
+
   void event(int kind, uint32_t value) override;
   void advance() override;
 

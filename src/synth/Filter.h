@@ -2,19 +2,23 @@
 // one stage or two in cascade, its cutoff moved by three modulation routes.
 #pragma once
 
+#include <iterator>
+
 #include "synth/Parameterized.h"
 #include "synth/VoiceEffect.h"
 
 class Filter : public Parameterized<Filter, VoiceEffect> {
  public:
+  static constexpr uint32_t kType = moduleType::kFilter;
   enum Mode : int32_t { kLowPass, kHighPass, kBandPass, kNotch };
+  static constexpr const char* kModeNames[] = {"lowpass", "highpass", "bandpass", "notch"};
+  static_assert(std::size(kModeNames) == kNotch + 1);
 
   // One state-variable stage's state.
   struct Stage {
     float low = 0, high = 0, band = 0, notch = 0;
   };
 
-  Filter() : Parameterized(moduleType::kFilter) {}
   void process(float* buffer, const ModulatorList& modulators) override;
   // The block's frequency coefficient: its value at the first sample and its
   // step per sample, from the routes and the cutoff.
@@ -32,7 +36,7 @@ class Filter : public Parameterized<Filter, VoiceEffect> {
   // The record: the stored parameters in file order (Parameter.h).
   template <class Visit, class... Self>
   static void describe(Visit&& visit, Self&... filter) {
-    visit(param::choice("mode", "lowpass highpass bandpass notch", 255), filter.mode...);
+    visit(param::choice("mode", kModeNames, 255), filter.mode...);
     visit(param::strictFlag("singleStage"), filter.singleStage...);
     visit(param::real("cutoff"), filter.cutoff...);
     visit(param::real("resonance"), filter.resonance...);

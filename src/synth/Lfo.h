@@ -7,12 +7,16 @@
 
 class Lfo : public Parameterized<Lfo, Modulator> {
  public:
-  Lfo() : Parameterized(moduleType::kLfo) {}
+  static constexpr uint32_t kType = moduleType::kLfo;
+  // The waveforms by number.
+  static constexpr const char* kWaveformNames[] = {"sine",     "saw",    "square",
+                                                   "triangle", "random", "smooth"};
+
   void event(int kind, uint32_t value) override;
   void advance() override;
 
   // Stored.
-  uint8_t waveform = 5;  // 0 sine, 1 saw, 2 square, 3 triangle, 4 random, 5 smooth random
+  uint8_t waveform = 5;  // kWaveformNames; 4 random, 5 smooth random
   bool spareFlag = true;
   float offset = 0.0f;
   uint8_t fadeSteps = 32;
@@ -23,7 +27,7 @@ class Lfo : public Parameterized<Lfo, Modulator> {
   // The record: the stored parameters in file order (Parameter.h).
   template <class Visit, class... Self>
   static void describe(Visit&& visit, Self&... lfo) {
-    visit(param::choice("waveform", "sine saw square triangle random smooth", 5), lfo.waveform...);
+    visit(param::choice("waveform", kWaveformNames, 5), lfo.waveform...);
     visit(param::flag("spareFlag"), lfo.spareFlag...);
     visit(param::real("offset"), lfo.offset...);
     visit(param::integer("fadeSteps", 0, 255), lfo.fadeSteps...);

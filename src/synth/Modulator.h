@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "synth/ModuleKind.h"
 #include "synth/SynthModule.h"
 
 class Modulator : public SynthModule {
@@ -34,6 +35,5 @@ struct ModulationRoute {
   }
 };
 
-// Creates a modulator of a file type (envelope, LFO, controller follower);
-// null for any other type.
-std::unique_ptr<Modulator> createModulator(uint32_t type);
+// The modulator kinds: envelope, LFO, controller follower.
+ModuleKinds<Modulator> modulatorKinds();

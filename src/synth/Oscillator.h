@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iterator>
 
 #include "synth/Parameterized.h"
 
@@ -13,11 +14,17 @@ struct SynthScratch;
 
 class Oscillator : public Parameterized<Oscillator, SynthModule> {
  public:
+  static constexpr uint32_t kType = moduleType::kNone;  // stored without a type byte
   enum Waveform : uint8_t { kSine, kPulse, kAdditive, kTriangle, kSampleHold, kPeriodicNoise };
+  // The waveforms by number, as song sources name them.
+  static constexpr const char* kWaveformNames[] = {"sine",     "pulse", "additive",
+                                                   "triangle", "noise", "periodic"};
+  static_assert(std::size(kWaveformNames) == kPeriodicNoise + 1);
+  // How a voice combines this oscillator into the ones before it, by number.
+  static constexpr const char* kCombineNames[] = {"mix", "ring"};
   // Route indices: pulse width, frequency, FM depth (two each).
   static constexpr int kRoutes = 6;
 
-  Oscillator() : Parameterized(moduleType::kNone) {}
   void event(int kind, uint32_t value) override;
 
   // Renders n samples into scratch.oscWork (which holds the previous
@@ -37,7 +44,7 @@ class Oscillator : public Parameterized<Oscillator, SynthModule> {
   float glide = 0.0f;
   uint8_t waveform = kTriangle;
   bool sync = false;
-  uint8_t combine = 0;  // 0 mix, 1 ring
+  uint8_t combine = 0;  // kCombineNames: 0 mix, 1 ring
   float mix = 1.0f;
   float fmAmount = 0.0f;
   ModulationRoute routes[kRoutes];
@@ -50,10 +57,9 @@ class Oscillator : public Parameterized<Oscillator, SynthModule> {
     visit(param::integer("multiplier", 0, 255), oscillator.multiplier...);
     visit(param::integer("transpose", -128, 127), oscillator.transpose...);
     visit(param::real("glide"), oscillator.glide...);
-    visit(param::choice("waveform", "sine pulse additive triangle noise periodic", 5),
-          oscillator.waveform...);
+    visit(param::choice("waveform", kWaveformNames, kPeriodicNoise), oscillator.waveform...);
     visit(param::flag("sync"), oscillator.sync...);
-    visit(param::choice("combine", "mix ring", 255), oscillator.combine...);
+    visit(param::choice("combine", kCombineNames, 255), oscillator.combine...);
     visit(param::real("mix"), oscillator.mix...);
     visit(param::real("fmAmount"), oscillator.fmAmount...);
     visit(param::route("route0", "pw"), oscillator.routes[0]...);

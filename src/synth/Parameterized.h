@@ -1,12 +1,14 @@
 // A module kind whose file record is the list of its stored parameters
-// (Module::describe, see Parameter.h): its save, load and copy all walk that
-// list, so a parameter is added or changed in one place.
+// (Module::describe, see Parameter.h): its save, load, copy and field walk
+// all follow that list, so a parameter is added or changed in one place. The
+// kind names its type byte once, as Module::kType.
 #pragma once
 
 #include <cstdint>
 #include <type_traits>
 
 #include "synth/DataStream.h"
+#include "synth/FieldVisitor.h"
 #include "synth/Modulator.h"
 #include "synth/Parameter.h"
 
@@ -55,10 +57,28 @@ struct ParameterCopier {
   }
 };
 
+// Hands each parameter to a FieldVisitor, whole numbers widened to long.
+struct ParameterForwarder {
+  FieldVisitor& to;
+
+  void operator()(const Parameter& parameter, float& value) const { to.real(parameter, value); }
+  void operator()(const Parameter& parameter, bool& value) const { to.flag(parameter, value); }
+  void operator()(const Parameter& parameter, ModulationRoute& route) const {
+    to.route(parameter, route);
+  }
+  template <class Integer>
+  void operator()(const Parameter& parameter, Integer& value) const {
+    static_assert(std::is_integral_v<Integer>);
+    long wide = long(value);
+    to.integer(parameter, wide);
+    value = Integer(wide);
+  }
+};
+
 template <class Module, class Base>
 class Parameterized : public Base {
  public:
-  using Base::Base;
+  Parameterized() : Base(Module::kType) {}
 
   // The record only: whoever holds the module writes its type byte first,
   // as it reads it back before calling load.
@@ -71,5 +91,8 @@ class Parameterized : public Base {
   void copyParametersFrom(const SynthModule& other) override {
     if (const auto* from = dynamic_cast<const Module*>(&other))
       Module::describe(ParameterCopier{}, static_cast<Module&>(*this), *from);
+  }
+  void visitFields(FieldVisitor& visitor) override {
+    Module::describe(ParameterForwarder{visitor}, static_cast<Module&>(*this));
   }
 };

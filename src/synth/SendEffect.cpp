@@ -3,10 +3,11 @@
 #include "synth/Chorus.h"
 #include "synth/Delay.h"
 
-std::unique_ptr<SendEffect> createSendEffect(uint32_t type) {
-  switch (type) {
-    case moduleType::kDelay: return std::make_unique<Delay>();
-    case moduleType::kChorus: return std::make_unique<Chorus>();
-    default: return nullptr;
-  }
-}
+namespace {
+constexpr ModuleKind<SendEffect> kKinds[] = {
+    kindOf<Delay, SendEffect>("delay"),
+    kindOf<Chorus, SendEffect>("chorus"),
+};
+}  // namespace
+
+ModuleKinds<SendEffect> sendEffectKinds() { return kKinds; }

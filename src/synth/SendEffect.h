@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "synth/ModuleKind.h"
 #include "synth/SynthModule.h"
 
 class SendEffect : public SynthModule {
@@ -20,5 +21,5 @@ class SendEffect : public SynthModule {
   int32_t blockSize = 1;
 };
 
-// Creates a send effect of a file type (delay, chorus); null for any other.
-std::unique_ptr<SendEffect> createSendEffect(uint32_t type);
+// The send effect kinds a chain's slot holds: delay, chorus.
+ModuleKinds<SendEffect> sendEffectKinds();

@@ -5,6 +5,7 @@
 #include "synth/Chorus.h"
 #include "synth/DataStream.h"
 #include "synth/Delay.h"
+#include "synth/Parameterized.h"
 
 Synth::Synth() {
   for (int k = 0; k < kChannels; ++k) {
@@ -94,13 +95,7 @@ void Synth::render(float* left, float* right) {
 void Synth::save(DataStream& stream) {
   stream.writeInt(kStartMarker, 4);
   for (auto& channel : channels) channel->save(stream);
-  for (int k = 0; k < kChannels; ++k) {
-    stream.writeFloat(volume[k]);
-    stream.writeFloat(pan[k]);
-    stream.writeFloat(send1[k]);
-    stream.writeFloat(send2[k]);
-    stream.writeFloat(send3[k]);
-  }
+  for (int k = 0; k < kChannels; ++k) describeStrip(ParameterWriter{stream}, k, *this);
   for (auto& bus : buses) bus->save(stream);
   stream.writeInt(kEndMarker, 4);
 }
@@ -112,13 +107,7 @@ bool Synth::loadSetup(DataStream& stream) {
     channel->load(stream, voicesLeft);
     if (stream.failed()) return false;
   }
-  for (int k = 0; k < kChannels; ++k) {
-    volume[k] = stream.readFloat();
-    pan[k] = stream.readFloat();
-    send1[k] = stream.readFloat();
-    send2[k] = stream.readFloat();
-    send3[k] = stream.readFloat();
-  }
+  for (int k = 0; k < kChannels; ++k) describeStrip(ParameterReader{stream}, k, *this);
   for (auto& bus : buses) {
     bus->load(stream);
     if (stream.failed()) return false;

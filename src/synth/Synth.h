@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "synth/EffectChain.h"
+#include "synth/Parameter.h"
 #include "synth/SynthChannel.h"
 #include "synth/SynthScratch.h"
 
@@ -54,6 +55,18 @@ class Synth : public SynthModule {
   // load, saying whether the set-up ended in the end marker "-SNT"; a set-up
   // without it is loaded all the same (a failed stream says more).
   bool loadSetup(DataStream& stream);
+
+  // A channel's mixer strip, as the set-up's mixer records store it after
+  // the channels (Parameter.h); MixerStrip.h reaches it by index.
+  template <class Visit, class... Self>
+  static void describeStrip(Visit&& visit, int channel, Self&... synth) {
+    static_cast<void>(channel);  // unused when only the names are asked for
+    visit(param::real("volume", 0.0f, 8.0f), synth.volume[channel]...);
+    visit(param::real("pan", 0.0f, 1.0f), synth.pan[channel]...);
+    visit(param::real("send1", 0.0f, 1.0f), synth.send1[channel]...);
+    visit(param::real("send2", 0.0f, 1.0f), synth.send2[channel]...);
+    visit(param::real("send3", 0.0f, 1.0f), synth.send3[channel]...);
+  }
 
   std::unique_ptr<SynthChannel> channels[kChannels];
   float volume[kChannels];

@@ -22,6 +22,16 @@ class SynthChannel : public SynthModule {
   static constexpr uint32_t kMaxLoadedVoices = 16384;
 
   explicit SynthChannel(SynthScratch* scratch = nullptr);
+
+  // A layer as a song source writes it: its polyphony, then its voices' key
+  // range (Parameter.h). The set-up record stores the count with the
+  // channel's and the key range with the voice.
+  template <class Visit>
+  static void describeLayer(Visit&& visit, uint8_t& voices, Voice& voice) {
+    visit(param::integer("voices", 1, 255), voices);
+    Voice::describe(visit, voice);
+  }
+
   void save(DataStream& stream) override;
   void load(DataStream& stream) override;
   // As load, but a channel whose layers ask for more than voicesLeft voices

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 class DataStream;
+class FieldVisitor;
 
 // Module type numbers, written as the type byte before a module's record.
 namespace moduleType {
@@ -43,6 +45,13 @@ class SynthModule {
   // Makes this module's stored parameters those of other, a module of the
   // same kind (a module of another kind is ignored).
   virtual void copyParametersFrom(const SynthModule& /*other*/) {}
+  // Every stored parameter, in record order (a kind with a describe walks
+  // it; see Parameterized.h).
+  virtual void visitFields(FieldVisitor& /*visitor*/) {}
+  // What is wrong with settings that the record can hold but the module
+  // cannot play as given (empty when nothing is): the song compiler refuses
+  // them, the loader plays them as the module's own rules bend them.
+  virtual std::string settingsProblem() const { return {}; }
 
   uint32_t type;  // the type byte of the file; 0 for modules without one
 };

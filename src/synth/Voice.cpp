@@ -2,6 +2,7 @@
 
 #include "synth/DataStream.h"
 #include "synth/Filter.h"
+#include "synth/Parameterized.h"
 #include "synth/SynthScratch.h"
 
 namespace {
@@ -16,9 +17,12 @@ Voice::Voice(SynthScratch* scratch) : scratch_(scratch) {
   effects.push_back(std::make_unique<Filter>());
 }
 
-Modulator& Voice::addModulator(uint32_t moduleType) {
-  auto modulator = createModulator(moduleType);
-  if (!modulator) modulator = std::make_unique<Envelope>();
+Modulator* Voice::addModulator(uint32_t moduleType) {
+  auto modulator = modulatorKinds().create(moduleType);
+  return modulator ? &adopt(std::move(modulator)) : nullptr;
+}
+
+Modulator& Voice::adopt(std::unique_ptr<Modulator> modulator) {
   modulators.push_back(std::move(modulator));
   return *modulators.back();
 }
@@ -28,9 +32,12 @@ Oscillator& Voice::addOscillator() {
   return *oscillators.back();
 }
 
-VoiceEffect& Voice::addEffect(uint32_t moduleType) {
-  auto effect = createVoiceEffect(moduleType);
-  if (!effect) effect = std::make_unique<Filter>();
+VoiceEffect* Voice::addEffect(uint32_t moduleType) {
+  auto effect = voiceEffectKinds().create(moduleType);
+  return effect ? &adopt(std::move(effect)) : nullptr;
+}
+
+VoiceEffect& Voice::adopt(std::unique_ptr<VoiceEffect> effect) {
   effects.push_back(std::move(effect));
   setBlockSize(blockSize);
   return *effects.back();
@@ -105,14 +112,21 @@ void Voice::addTo(float* mix, const float* main) {
 }
 
 void Voice::copyFrom(const Voice& other) {
-  keyLow = other.keyLow;
-  keyHigh = other.keyHigh;
+  describe(ParameterCopier{}, *this, other);
 
-  modulators.resize(other.modulators.size() ? other.modulators.size() : 1);
-  for (size_t k = 0; k < modulators.size(); ++k) {
+  // A module of a kind its family does not have (a type changed by hand)
+  // ends the copied list there: the copy never holds another kind instead.
+  const size_t modulatorCount = other.modulators.size() ? other.modulators.size() : 1;
+  modulators.resize(modulatorCount);
+  for (size_t k = 0; k < modulatorCount; ++k) {
     const uint32_t kind = k < other.modulators.size() ? other.modulators[k]->type
                                                       : uint32_t(moduleType::kEnvelope);
-    if (!modulators[k] || modulators[k]->type != kind) modulators[k] = createModulator(kind);
+    if (!modulators[k] || modulators[k]->type != kind) modulators[k] = modulatorKinds().create(kind);
+    if (!modulators[k]) {
+      modulators.resize(k ? k : 1);
+      if (!modulators[0]) modulators[0] = std::make_unique<Envelope>();
+      break;
+    }
     if (k < other.modulators.size()) modulators[k]->copyParametersFrom(*other.modulators[k]);
   }
 
@@ -126,8 +140,12 @@ void Voice::copyFrom(const Voice& other) {
   bool created = false;
   for (size_t k = 0; k < effects.size(); ++k) {
     if (!effects[k] || effects[k]->type != other.effects[k]->type) {
-      effects[k] = createVoiceEffect(other.effects[k]->type);
+      effects[k] = voiceEffectKinds().create(other.effects[k]->type);
       created = true;
+    }
+    if (!effects[k]) {
+      effects.resize(k);
+      break;
     }
     effects[k]->copyParametersFrom(*other.effects[k]);
   }
@@ -135,8 +153,7 @@ void Voice::copyFrom(const Voice& other) {
 }
 
 void Voice::save(DataStream& stream) {
-  stream.writeInt(keyLow, 1);
-  stream.writeInt(keyHigh, 1);
+  describe(ParameterWriter{stream}, *this);
   stream.writeInt(uint32_t(modulators.size()), 1);
   for (auto& modulator : modulators) saveWithType(*modulator, stream);
   stream.writeInt(uint32_t(oscillators.size()), 1);
@@ -146,8 +163,7 @@ void Voice::save(DataStream& stream) {
 }
 
 void Voice::load(DataStream& stream) {
-  keyLow = stream.readByte();
-  keyHigh = stream.readByte();
+  describe(ParameterReader{stream}, *this);
 
   // The envelope record is always there, even when the count says 0.
   const uint32_t modulatorCount = stream.readByte();
@@ -157,7 +173,7 @@ void Voice::load(DataStream& stream) {
   stream.readByte();  // the envelope's type byte, not needed
   modulators[0]->load(stream);
   for (uint32_t k = 1; k < modulatorCount && !stream.failed(); ++k) {
-    auto modulator = createModulator(stream.readByte());
+    auto modulator = modulatorKinds().create(stream.readByte());
     if (!modulator) {
       stream.fail();
       return;
@@ -188,7 +204,7 @@ void Voice::load(DataStream& stream) {
   }
   effects.clear();
   for (uint32_t k = 0; k < effectCount && !stream.failed(); ++k) {
-    auto effect = createVoiceEffect(stream.readByte());
+    auto effect = voiceEffectKinds().create(stream.readByte());
     if (!effect) {
       stream.fail();
       return;

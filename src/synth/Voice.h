@@ -6,17 +6,20 @@
 
 #include <cstdint>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 #include "synth/Envelope.h"
 #include "synth/Modulator.h"
 #include "synth/Oscillator.h"
+#include "synth/Parameter.h"
 #include "synth/VoiceEffect.h"
 
 struct SynthScratch;
 
 class Voice : public SynthModule {
  public:
+  static constexpr int kMaxModulators = 255;
   static constexpr int kMaxOscillators = 32;
   static constexpr int kMaxEffects = 8;
 
@@ -43,9 +46,28 @@ class Voice : public SynthModule {
   void copyFrom(const Voice& other);
 
   // Builders for set-ups made in code; each returns the new module.
-  Modulator& addModulator(uint32_t type);  // envelope, LFO or follower
+  template <class Kind>
+  Kind& addModulator() {
+    static_assert(std::is_base_of_v<Modulator, Kind>);
+    return static_cast<Kind&>(adopt(std::make_unique<Kind>()));
+  }
+  template <class Kind>
+  Kind& addEffect() {
+    static_assert(std::is_base_of_v<VoiceEffect, Kind>);
+    return static_cast<Kind&>(adopt(std::make_unique<Kind>()));
+  }
   Oscillator& addOscillator();
-  VoiceEffect& addEffect(uint32_t type);   // filter or waveshaper
+  // The same by a file's type byte (modulatorKinds, voiceEffectKinds): null,
+  // and the voice unchanged, for a type the family does not have.
+  Modulator* addModulator(uint32_t type);
+  VoiceEffect* addEffect(uint32_t type);
+
+  // The voice's own stored values, ahead of its module lists (Parameter.h).
+  template <class Visit, class... Self>
+  static void describe(Visit&& visit, Self&... voice) {
+    visit(param::integer("keyLow", 0, 255), voice.keyLow...);
+    visit(param::integer("keyHigh", 0, 255), voice.keyHigh...);
+  }
 
   Envelope& envelope() { return static_cast<Envelope&>(*modulators[0]); }
   const Envelope& envelope() const { return static_cast<const Envelope&>(*modulators[0]); }
@@ -63,5 +85,8 @@ class Voice : public SynthModule {
   float ampEnd = 0.0f;
 
  private:
+  Modulator& adopt(std::unique_ptr<Modulator> modulator);
+  VoiceEffect& adopt(std::unique_ptr<VoiceEffect> effect);
+
   SynthScratch* scratch_;
 };

@@ -3,10 +3,11 @@
 #include "synth/Filter.h"
 #include "synth/Waveshaper.h"
 
-std::unique_ptr<VoiceEffect> createVoiceEffect(uint32_t type) {
-  switch (type) {
-    case moduleType::kFilter: return std::make_unique<Filter>();
-    case moduleType::kWaveshaper: return std::make_unique<Waveshaper>();
-    default: return nullptr;
-  }
-}
+namespace {
+constexpr ModuleKind<VoiceEffect> kKinds[] = {
+    kindOf<Filter, VoiceEffect>("filter"),
+    kindOf<Waveshaper, VoiceEffect>("waveshaper"),
+};
+}  // namespace
+
+ModuleKinds<VoiceEffect> voiceEffectKinds() { return kKinds; }

@@ -16,6 +16,5 @@ class VoiceEffect : public SynthModule {
   int32_t blockSize = 1;
 };
 
-// Creates a voice effect of a file type (filter, waveshaper); null for any
-// other type.
-std::unique_ptr<VoiceEffect> createVoiceEffect(uint32_t type);
+// The voice effect kinds: filter, waveshaper.
+ModuleKinds<VoiceEffect> voiceEffectKinds();

@@ -2,14 +2,18 @@
 // fold. Used as a voice effect and as a channel's insert.
 #pragma once
 
+#include <iterator>
+
 #include "synth/Parameterized.h"
 #include "synth/VoiceEffect.h"
 
 class Waveshaper : public Parameterized<Waveshaper, VoiceEffect> {
  public:
+  static constexpr uint32_t kType = moduleType::kWaveshaper;
   enum Mode : int32_t { kClip, kSaturate, kSineFold };
+  static constexpr const char* kModeNames[] = {"clip", "saturate", "fold"};
+  static_assert(std::size(kModeNames) == kSineFold + 1);
 
-  Waveshaper() : Parameterized(moduleType::kWaveshaper) {}
   void process(float* buffer, const ModulatorList& modulators) override;
   // The insert needs no modulators.
   void process(float* buffer);
@@ -23,6 +27,6 @@ class Waveshaper : public Parameterized<Waveshaper, VoiceEffect> {
   static void describe(Visit&& visit, Self&... shaper) {
     visit(param::real("drive"), shaper.drive...);
     visit(param::real("level"), shaper.level...);
-    visit(param::choice("mode", "clip saturate fold", 255), shaper.mode...);
+    visit(param::choice("mode", kModeNames, 255), shaper.mode...);
   }
 };

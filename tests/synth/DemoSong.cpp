@@ -19,11 +19,11 @@ void buildDemoSetup(Synth& synth) {
     env.decay = 10;
     env.sustain = 0.5f;
     env.release = 8;
-    auto& lfo = static_cast<Lfo&>(v.addModulator(moduleType::kLfo));
+    auto& lfo = v.addModulator<Lfo>();
     lfo.waveform = 0;
     lfo.period = 32;
     lfo.fadeSteps = 8;
-    auto& follower = static_cast<ControllerFollower&>(v.addModulator(moduleType::kControllerFollower));
+    auto& follower = v.addModulator<ControllerFollower>();
     follower.controller = 7;
     follower.smoothing = 0.2f;
     Oscillator& o0 = *v.oscillators[0];
@@ -42,7 +42,7 @@ void buildDemoSetup(Synth& synth) {
     filter.primary = {0, 0.3f};
     filter.additive = {2, 0.2f};
     filter.scaling = {1, 0.5f};
-    auto& shaper = static_cast<Waveshaper&>(v.addEffect(moduleType::kWaveshaper));
+    auto& shaper = v.addEffect<Waveshaper>();
     shaper.mode = Waveshaper::kSaturate;
     shaper.drive = 2.0f;
     synth.send1[0] = 0.3f;
@@ -74,10 +74,10 @@ void buildDemoSetup(Synth& synth) {
     SynthChannel& ch = *synth.channels[2];
     ch.clearLayers();
     Voice& v = *ch.addLayer(2);
-    auto& random = static_cast<Lfo&>(v.addModulator(moduleType::kLfo));
+    auto& random = v.addModulator<Lfo>();
     random.waveform = 4;
     random.period = 5;
-    auto& smooth = static_cast<Lfo&>(v.addModulator(moduleType::kLfo));
+    auto& smooth = v.addModulator<Lfo>();
     smooth.waveform = 5;
     smooth.period = 7;
     smooth.restartOnNote = false;
@@ -110,7 +110,7 @@ void buildDemoSetup(Synth& synth) {
     o1.mix = 0.7f;
     o1.fmAmount = -2.5f;
     o1.multiplier = 3;
-    auto& clip = static_cast<Waveshaper&>(v.addEffect(moduleType::kWaveshaper));
+    auto& clip = v.addEffect<Waveshaper>();
     clip.level = 0.5f;
     clip.drive = 4.0f;
     synth.volume[3] = 0.7f;

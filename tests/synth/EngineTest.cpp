@@ -107,7 +107,7 @@ TEST(Engine, VoicesEndWhenTheReleaseIsOverAndSameBlockSizeKeepsState) {
 TEST(Engine, ControllerValuesReachModulesTimes256) {
   Synth synth;
   Voice& v = *synth.channels[4]->layers[0][0];
-  auto& follower = static_cast<ControllerFollower&>(v.addModulator(moduleType::kControllerFollower));
+  auto& follower = v.addModulator<ControllerFollower>();
   follower.controller = 9;
   synth.event(4, 2, 9 | 255u << 16);
   EXPECT_NEAR(follower.target, 0.99611f, 1e-5);

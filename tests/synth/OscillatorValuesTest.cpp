@@ -158,9 +158,6 @@ void expectSamplesNear(const std::vector<float> &got, const std::vector<float> &
     }
 }
 
-const char *kWaveformNames[] = {"sine",     "pulse",           "additive",
-                                "triangle", "sample-and-hold", "periodic noise"};
-
 }  // namespace
 
 // One oscillator alone: detune, multiplier, pulse width and a frequency route
@@ -168,8 +165,8 @@ const char *kWaveformNames[] = {"sine",     "pulse",           "additive",
 TEST(OscillatorValues, EveryWaveformOnThePlainPath) {
   ModulatorList modulators;
   modulators.push_back(std::make_unique<FixedModulator>(0.5f, 0.8f));
-  for (int waveform = 0; waveform < 6; ++waveform) {
-    SCOPED_TRACE(kWaveformNames[waveform]);
+  for (int waveform = 0; waveform <= Oscillator::kPeriodicNoise; ++waveform) {
+    SCOPED_TRACE(Oscillator::kWaveformNames[waveform]);
     Oscillator osc;
     osc.waveform = uint8_t(waveform);
     osc.detune = 0.01f;
@@ -189,7 +186,8 @@ TEST(OscillatorValues, EveryWaveformOnThePlainPath) {
       osc.render(n, got.data(), modulators, false, scratch);
       const auto want = model.block(n, 0.3f, 0.3f, f * (1 + 0.2f * 0.25f), f * (1 + 0.2f * 0.64f),
                                     0, 0, none, wrap);
-      expectSamplesNear(got, want, waveform == 2 ? 2e-3f : 2e-4f, kWaveformNames[waveform]);
+      expectSamplesNear(got, want, waveform == 2 ? 2e-3f : 2e-4f,
+                        Oscillator::kWaveformNames[waveform]);
     }
   }
 }
@@ -200,8 +198,8 @@ TEST(OscillatorValues, EveryWaveformModulatedAndSyncedByThePreviousOscillator) {
   ModulatorList modulators;
   modulators.push_back(std::make_unique<FixedModulator>(0.6f, 0.3f));
   for (bool sync : {false, true}) {
-    for (int waveform = 0; waveform < 6; ++waveform) {
-      SCOPED_TRACE(std::string(kWaveformNames[waveform]) + (sync ? ", synced" : ""));
+    for (int waveform = 0; waveform <= Oscillator::kPeriodicNoise; ++waveform) {
+      SCOPED_TRACE(std::string(Oscillator::kWaveformNames[waveform]) + (sync ? ", synced" : ""));
       Oscillator first, second;
       first.multiplier = 1;
       first.pulseWidth = 0.4f;
@@ -231,7 +229,8 @@ TEST(OscillatorValues, EveryWaveformModulatedAndSyncedByThePreviousOscillator) {
         const float f = 2.0f * 0.0093f;
         const auto want =
             model.block(n, 0.35f, 0.35f, f, f, 0.7f + 0.5f * 0.36f, 0.7f + 0.5f * 0.09f, x, wrap);
-        expectSamplesNear(got, want, waveform == 2 ? 2e-3f : 2e-4f, kWaveformNames[waveform]);
+        expectSamplesNear(got, want, waveform == 2 ? 2e-3f : 2e-4f,
+                        Oscillator::kWaveformNames[waveform]);
       }
     }
   }

@@ -28,7 +28,7 @@ std::unique_ptr<SynthChannel> richChannel(SynthScratch& scratch, int n) {
   auto channel = std::make_unique<SynthChannel>(&scratch);
   channel->clearLayers();
   Voice& voice = *channel->addLayer(8);
-  auto& lfo = static_cast<Lfo&>(voice.addModulator(moduleType::kLfo));
+  auto& lfo = voice.addModulator<Lfo>();
   lfo.period = 5;
   lfo.waveform = 3;  // the random ones would draw from the one sequence both channels share
   voice.oscillators[0]->waveform = Oscillator::kPulse;
@@ -37,11 +37,11 @@ std::unique_ptr<SynthChannel> richChannel(SynthScratch& scratch, int n) {
   second.waveform = Oscillator::kAdditive;
   second.mix = 0.3f;
   voice.effects.clear();
-  auto& low = static_cast<Filter&>(voice.addEffect(moduleType::kFilter));
+  auto& low = voice.addEffect<Filter>();
   low.singleStage = false;
   low.primary = {1, 0.5f};
   voice.addEffect(moduleType::kWaveshaper);
-  auto& notch = static_cast<Filter&>(voice.addEffect(moduleType::kFilter));
+  auto& notch = voice.addEffect<Filter>();
   notch.mode = Filter::kNotch;
   notch.cutoff = 0.3f;
   channel->copyFirstVoices();

@@ -23,10 +23,11 @@ bool Setting::flag() const {
   return *value;
 }
 
-long Setting::choice(const std::vector<const char*>& names, long max) const {
-  auto value = parseChoice(this->value, names);
+long Setting::choice(const char* const* names, int count, long max) const {
+  const std::vector<const char*> list(names, names + count);
+  auto value = parseChoice(this->value, list);
   if (!value || *value < 0 || *value > max)
-    fail("expected one of " + joinNames(names) + " (or a number 0 to " + std::to_string(max) + ")");
+    fail("expected one of " + joinNames(list) + " (or a number 0 to " + std::to_string(max) + ")");
   return *value;
 }
 

@@ -9,16 +9,14 @@
 #include "songc/PatternRows.h"
 #include "songc/Settings.h"
 #include "songc/Values.h"
-#include "synth/Chorus.h"
-#include "synth/ControllerFollower.h"
-#include "synth/Delay.h"
-#include "synth/Envelope.h"
-#include "synth/Filter.h"
-#include "synth/Lfo.h"
+#include "synth/Parameterized.h"
 #include "synth/SongWriter.h"
-#include "synth/Waveshaper.h"
 
 namespace {
+
+// The oscillator stands in no family's registry: a voice's list of them has
+// no type bytes.
+constexpr const char* kOscillatorKeyword = "oscillator";
 
 // A statement that only stands at the top level: met inside a block, it most
 // likely means an "end" is missing.
@@ -35,45 +33,29 @@ bool isName(const std::string& word) {
   return true;
 }
 
-// A channel's mixer settings, held in the Synth's arrays.
-struct MixerStrip {
-  float volume, pan, send1, send2, send3;
-};
-
-const std::vector<Field<MixerStrip>>& mixerFields() {
-  auto real = [](const char* name, float MixerStrip::*member) {
-    return Field<MixerStrip>{name, [member](MixerStrip& m, const Setting& s, const NameScope&) {
-                               m.*member = s.real();
-                             }};
-  };
-  static const std::vector<Field<MixerStrip>> fields = {
-      real("volume", &MixerStrip::volume), real("pan", &MixerStrip::pan),
-      real("send1", &MixerStrip::send1),   real("send2", &MixerStrip::send2),
-      real("send3", &MixerStrip::send3),
-  };
-  return fields;
+// The song header's settings (Parameter.h); `length` is the compiler's own:
+// the order lists' length.
+template <class Visit>
+void describeHeader(Visit&& visit, Song& song, long& length) {
+  visit(param::integer("tempo", 1, 255), song.tempo);
+  visit(param::integer("speed", 1, 255), song.speed);
+  visit(param::integer("stepLength", 1, 255), song.stepLength);
+  visit(param::integer("reserved", 0, 255), song.reserved);
+  visit(param::integer("length", 1, 65535, 2), length);
 }
 
-// The song header; `length` is the compiler's own: the order lists' length.
-struct SongHeader {
-  Song* song;
-  long length;
-};
+// "a, b, c" ending in " and d" or " or d", for messages that list words.
+std::string listed(const std::vector<std::string>& words, const char* lastJoin) {
+  std::string out;
+  for (size_t i = 0; i < words.size(); ++i)
+    out += (i == 0 ? "" : i + 1 == words.size() ? lastJoin : ", ") + words[i];
+  return out;
+}
 
-const std::vector<Field<SongHeader>>& headerFields() {
-  auto byte = [](const char* name, uint8_t Song::*member, long min) {
-    return Field<SongHeader>{name, [member, min](SongHeader& h, const Setting& s, const NameScope&) {
-                               h.song->*member = uint8_t(s.integer(min, 255));
-                             }};
-  };
-  static const std::vector<Field<SongHeader>> fields = {
-      byte("tempo", &Song::tempo, 1),
-      byte("speed", &Song::speed, 1),
-      byte("stepLength", &Song::stepLength, 1),
-      byte("reserved", &Song::reserved, 0),
-      {"length", [](SongHeader& h, const Setting& s, const NameScope&) { h.length = s.integer(1, 65535); }},
-  };
-  return fields;
+template <class Family>
+void addKeywords(std::vector<std::string>& words, const ModuleKinds<Family>& kinds,
+                 const char* quote = "") {
+  for (const ModuleKind<Family>& kind : kinds) words.push_back(quote + std::string(kind.keyword) + quote);
 }
 
 // Rows of a phrase or pattern as the source gave them.
@@ -130,10 +112,19 @@ class Compiler {
   void songHeader(const SourceLine& line) {
     if (headerSeen_) line.fail("the song header is given twice");
     headerSeen_ = true;
-    SongHeader header{out_.song.get(), 0};
-    applySettings(header, settingsOf(line, 1), headerFields(), names(), "song");
-    declaredLength_ = header.length;
-    out_.song->ticksPerStep = uint16_t(16 * out_.song->stepLength);
+    Song& song = *out_.song;
+    applySettings([&](auto& visit) { describeHeader(visit, song, declaredLength_); },
+                  settingsOf(line, 1), names(), "song");
+    song.ticksPerStep = uint16_t(16 * song.stepLength);
+  }
+
+  // Sets a module from the settings of a statement, from word `first` on,
+  // and refuses settings the module cannot play as given.
+  void setModule(SynthModule& module, const SourceLine& line, size_t first, const NameScope& scope,
+                 const std::string& keyword) {
+    applySettings(fieldsOf(module), settingsOf(line, first), scope, keyword);
+    const std::string problem = module.settingsProblem();
+    if (!problem.empty()) line.fail("a " + keyword + "'s " + problem);
   }
 
   void controller(const SourceLine& line) {
@@ -169,20 +160,19 @@ class Compiler {
     int slot = 0;
     block(line, [&](const SourceLine& entry) {
       const std::string& kind = entry.words[0];
-      if (slot >= EffectChain::kSlots) entry.fail("a bus has three slots");
+      if (slot >= EffectChain::kSlots)
+        entry.fail("a bus has " + std::to_string(EffectChain::kSlots) + " slots");
       if (kind == "empty") {
         if (entry.words.size() > 1) entry.failAt(1, "an empty slot has no settings");
-      } else if (kind == "delay") {
-        auto& delay = static_cast<Delay&>(*chain.fill(slot, moduleType::kDelay));
-        applySettings(delay, settingsOf(entry, 1), fieldsOf<Delay>(), names(), "delay");
-        if (delay.delayLeft + delay.loopLeft > 128 || delay.delayRight + delay.loopRight > 128)
-          entry.fail("a delay's delay plus loop must not exceed 128 blocks on either side");
-        delay.update();
-      } else if (kind == "chorus") {
-        auto& chorus = static_cast<Chorus&>(*chain.fill(slot, moduleType::kChorus));
-        applySettings(chorus, settingsOf(entry, 1), fieldsOf<Chorus>(), names(), "chorus");
+      } else if (const ModuleKind<SendEffect>* found = sendEffectKinds().find(kind.c_str())) {
+        SendEffect& effect = *chain.fill(slot, found->type);
+        setModule(effect, entry, 1, names(), kind);
+        effect.update();
       } else {
-        entry.fail("a bus slot is 'delay', 'chorus' or 'empty', not '" + kind + "'" + missingEndHint(kind));
+        std::vector<std::string> words;
+        addKeywords(words, sendEffectKinds(), "'");
+        words.push_back("'empty'");
+        entry.fail("a bus slot is " + listed(words, " or ") + ", not '" + kind + "'" + missingEndHint(kind));
       }
       ++slot;
     });
@@ -201,14 +191,8 @@ class Compiler {
       first = 3;
     }
     Synth& synth = *out_.synth;
-    MixerStrip strip{synth.volume[index], synth.pan[index], synth.send1[index], synth.send2[index],
-                     synth.send3[index]};
-    applySettings(strip, settingsOf(line, first), mixerFields(), names(), "channel");
-    synth.volume[index] = strip.volume;
-    synth.pan[index] = strip.pan;
-    synth.send1[index] = strip.send1;
-    synth.send2[index] = strip.send2;
-    synth.send3[index] = strip.send3;
+    applySettings([&](auto& visit) { Synth::describeStrip(visit, index, synth); },
+                  settingsOf(line, first), names(), "channel");
 
     SynthChannel& channel = *synth.channels[index];
     channel.clearLayers();
@@ -220,9 +204,10 @@ class Compiler {
         if (insertSeen) entry.fail("a channel has one insert");
         insertSeen = true;
         channel.insertPresent = true;
-        applySettings(channel.insert, settingsOf(entry, 1), fieldsOf<Waveshaper>(), names(), "waveshaper");
+        setModule(channel.insert, entry, 1, names(), voiceEffectKinds().find(Waveshaper::kType)->keyword);
       } else if (kind == "layer") {
-        if (channel.layerCount >= SynthChannel::kMaxLayers) entry.fail("a channel has at most 255 layers");
+        if (channel.layerCount >= SynthChannel::kMaxLayers)
+          entry.fail("a channel has at most " + std::to_string(SynthChannel::kMaxLayers) + " layers");
         layer(entry, channel);
       } else {
         entry.fail("a channel holds 'insert' and 'layer' blocks, not '" + kind + "'" + missingEndHint(kind));
@@ -234,26 +219,18 @@ class Compiler {
   // The voice template of a layer: the layer line gives the polyphony and key
   // range, the block the voice's modules.
   void layer(const SourceLine& line, SynthChannel& channel) {
-    long voices = 8;
-    long keyLow = 0, keyHigh = 255;
-    std::map<std::string, bool> seen;
-    for (const Setting& s : settingsOf(line, 1)) {
-      if (seen[s.key]) s.fail("set twice");
-      seen[s.key] = true;
-      if (s.key == "voices") voices = s.integer(1, 255);
-      else if (s.key == "keyLow") keyLow = s.integer(0, 255);
-      else if (s.key == "keyHigh") keyHigh = s.integer(0, 255);
-      else s.fail("a layer has voices, keyLow and keyHigh");
-    }
-    uint32_t total = uint32_t(voices);
+    uint8_t voices = SynthChannel::kDefaultVoices;
+    Voice keys;
+    applySettings([&](auto& visit) { SynthChannel::describeLayer(visit, voices, keys); },
+                  settingsOf(line, 1), names(), "layer");
+    uint32_t total = voices;
     for (const auto& ch : out_.synth->channels)
       for (uint8_t count : ch->voiceCount) total += count;
     if (total > SynthChannel::kMaxLoadedVoices)
       line.fail("the song's layers ask for more than " +
                 std::to_string(SynthChannel::kMaxLoadedVoices) + " voices in all");
-    Voice& voice = *channel.addLayer(uint8_t(voices));
-    voice.keyLow = uint8_t(keyLow);
-    voice.keyHigh = uint8_t(keyHigh);
+    Voice& voice = *channel.addLayer(voices);
+    Voice::describe(ParameterCopier{}, voice, keys);
     voice.effects.clear();
     voice.oscillators.clear();
 
@@ -270,43 +247,33 @@ class Compiler {
     auto modulator = [&](const SourceLine& entry, uint32_t type) -> Modulator& {
       if (modulators == 0 && type != moduleType::kEnvelope)
         entry.fail("the first modulator of a voice must be its amplitude envelope");
-      if (modulators >= 255) entry.fail("a voice has at most 255 modulators");
-      Modulator& m = modulators == 0 ? *voice.modulators[0] : voice.addModulator(type);
+      if (modulators >= Voice::kMaxModulators)
+        entry.fail("a voice has at most " + std::to_string(Voice::kMaxModulators) + " modulators");
+      Modulator& m = modulators == 0 ? *voice.modulators[0] : *voice.addModulator(type);
       ++modulators;
       return m;
     };
 
     block(line, [&](const SourceLine& entry) {
       const std::string& kind = entry.words[0];
-      if (kind == "envelope") {
+      if (const ModuleKind<Modulator>* found = modulatorKinds().find(kind.c_str())) {
         size_t first = label(entry, modulators);
-        auto& m = static_cast<Envelope&>(modulator(entry, moduleType::kEnvelope));
-        applySettings(m, settingsOf(entry, first), fieldsOf<Envelope>(), names(&labels), "envelope");
-      } else if (kind == "lfo") {
-        size_t first = label(entry, modulators);
-        auto& m = static_cast<Lfo&>(modulator(entry, moduleType::kLfo));
-        applySettings(m, settingsOf(entry, first), fieldsOf<Lfo>(), names(&labels), "lfo");
-      } else if (kind == "follower") {
-        size_t first = label(entry, modulators);
-        auto& m = static_cast<ControllerFollower&>(modulator(entry, moduleType::kControllerFollower));
-        applySettings(m, settingsOf(entry, first), fieldsOf<ControllerFollower>(), names(&labels), "follower");
-      } else if (kind == "oscillator") {
+        setModule(modulator(entry, found->type), entry, first, names(&labels), kind);
+      } else if (kind == kOscillatorKeyword) {
         if (voice.oscillators.size() >= size_t(Voice::kMaxOscillators))
-          entry.fail("a voice has at most 32 oscillators");
-        applySettings(voice.addOscillator(), settingsOf(entry, 1), fieldsOf<Oscillator>(), names(&labels),
-                      "oscillator");
-      } else if (kind == "filter" || kind == "waveshaper") {
-        if (voice.effects.size() >= size_t(Voice::kMaxEffects)) entry.fail("a voice has at most 8 effects");
-        if (kind == "filter") {
-          auto& f = static_cast<Filter&>(voice.addEffect(moduleType::kFilter));
-          applySettings(f, settingsOf(entry, 1), fieldsOf<Filter>(), names(&labels), "filter");
-        } else {
-          auto& w = static_cast<Waveshaper&>(voice.addEffect(moduleType::kWaveshaper));
-          applySettings(w, settingsOf(entry, 1), fieldsOf<Waveshaper>(), names(&labels), "waveshaper");
-        }
+          entry.fail("a voice has at most " + std::to_string(Voice::kMaxOscillators) + " oscillators");
+        setModule(voice.addOscillator(), entry, 1, names(&labels), kind);
+      } else if (const ModuleKind<VoiceEffect>* found = voiceEffectKinds().find(kind.c_str())) {
+        if (voice.effects.size() >= size_t(Voice::kMaxEffects))
+          entry.fail("a voice has at most " + std::to_string(Voice::kMaxEffects) + " effects");
+        setModule(*voice.addEffect(found->type), entry, 1, names(&labels), kind);
       } else {
-        entry.fail("a layer holds envelope, lfo, follower, oscillator, filter and waveshaper lines, not '" +
-                   kind + "'" + missingEndHint(kind));
+        std::vector<std::string> words;
+        addKeywords(words, modulatorKinds());
+        words.push_back(kOscillatorKeyword);
+        addKeywords(words, voiceEffectKinds());
+        entry.fail("a layer holds " + listed(words, " and ") + " lines, not '" + kind + "'" +
+                   missingEndHint(kind));
       }
     });
     if (modulators == 0) line.fail("a voice needs its amplitude envelope");
