@@ -1,11 +1,9 @@
 #include "scenes/ArmsScene.h"
 
-#include "gfx/Image.h"
 #include "gfx/ScreenTint.h"
 #include "platform/Gl.h"
 #include "scenes/PicturePass.h"
 #include "scenes/SceneMath.h"
-#include "scenes/TubeLook.h"
 #include "scenes/TubeSweep.h"
 
 using namespace scenemath;
@@ -38,33 +36,19 @@ void armVertex(int row, int col, int rows, int cols, Vec3* out, float time) {
 
 }  // namespace
 
-ArmsScene::ArmsScene(ShowClock& clock) : Scene(clock) {
-  world.setCamera(&camera);
-
-  Image surfaces(256, 256);
-  const TubeLook look = makeTubeLook(surfaces, Color(0, 0.28f, 0.56f, 0.7f));
-  keep("armsTexture", look.surface);
-  keep("armsEnvTexture", look.environment);
-  Texture* const glowTexture =
-      keep("glowTexture", surfaces.radialTexture(Color(1, 1.5f, 2, 1), Color(0, 0, 0, 0), 10.0f));
-
-  Image pictures(512, 512);
-  background = keep("background", pictures.loadTexture("../part01_bg.tga"));
-  overlay = keep("overlay", pictures.loadTexture("../part01_overlay.tga"));
-
-  arms = makeTube(100, 20, armVertex, look, 1);  // pass 1: the arms glow additively
-
-  sparks = std::make_unique<ParticleSystem>(500);
-  sparks->setTexture(glowTexture);
-  sparks->pass = 1;
-
+// The arms are drawn in pass 1: they glow additively.
+ArmsScene::ArmsScene(ShowClock& clock)
+    : TubeScene(clock,
+                {"armsTexture", "armsEnvTexture", Color(0, 0.28f, 0.56f, 0.7f), 100, 20, armVertex, 1},
+                {500, "glowTexture", Color(1, 1.5f, 2, 1), 10.0f},
+                {"../part01_bg.tga", "overlay", "../part01_overlay.tga"}) {
   const Vec3 origin(0, 0, 0);
   const Vec3 xAxis(1, 0, 0);
-  world.add(arms.get(), origin, 0.0f, xAxis);
-  world.add(arms.get(), origin, 90.0f, xAxis);
-  world.add(arms.get(), origin, 180.0f, xAxis);
-  world.add(arms.get(), origin, 270.0f, xAxis);
-  world.add(sparks.get(), origin, 270.0f, xAxis);
+  world.add(tube.get(), origin, 0.0f, xAxis);
+  world.add(tube.get(), origin, 90.0f, xAxis);
+  world.add(tube.get(), origin, 180.0f, xAxis);
+  world.add(tube.get(), origin, 270.0f, xAxis);
+  world.add(particles.get(), origin, 270.0f, xAxis);
 }
 
 void ArmsScene::render() {
@@ -82,7 +66,7 @@ void ArmsScene::render() {
   glEnable(GL_LIGHT0);
 
   updateClock(standardBeatFactor());
-  arms->setTime(lastTime * 0.5f);
+  tube->setTime(lastTime * 0.5f);
 
   const Vec3 eye = rotated(10.0f * fsin(0.4f * lastTime), 10.0f * fcos(0.35f * lastTime), 0.0f,
                            Vec3(0.0f, 0.0f, 4.0f * fsin(14.0f * beatPhase) - 25.0f));
@@ -90,7 +74,7 @@ void ArmsScene::render() {
 
   for (int n = 0; n < 500; ++n) {
     const float fn = float(n);
-    Particle& p = sparks->particles[std::size_t(n)];
+    Particle& p = particles->particles[std::size_t(n)];
     p.alive = true;
     p.color = Color(0.25f, 0.25f, 0.25f, 0.0f);
     p.position =
@@ -99,7 +83,7 @@ void ArmsScene::render() {
             .scale(15.0f);
     p.size = (fsin(5.0f * fn) + 1.0f) * 5.0f;
   }
-  sparks->envMode = float(GL_MODULATE);
+  particles->envMode = float(GL_MODULATE);
 
   world.draw();
 
@@ -107,7 +91,7 @@ void ArmsScene::render() {
 
   {
     PicturePass pass;
-    pass.bind(*overlay);
+    pass.bind(*picture);
     pass.blend(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     pass.quad(-1.0f, 0.0f, -0.2f, 1.0f);
   }

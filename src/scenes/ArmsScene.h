@@ -4,24 +4,10 @@
 // fade-in over 40 seconds.
 #pragma once
 
-#include <memory>
+#include "scenes/TubeScene.h"
 
-#include "gfx/Camera.h"
-#include "gfx/Mesh.h"
-#include "gfx/ParticleSystem.h"
-#include "gfx/World.h"
-#include "scenes/Scene.h"
-
-class ArmsScene : public Scene {
+class ArmsScene : public TubeScene {
  public:
   explicit ArmsScene(ShowClock& clock);
   void render() override;
-
- private:
-  Camera camera;
-  World world;
-  Texture* background;
-  Texture* overlay;
-  std::unique_ptr<Mesh> arms;
-  std::unique_ptr<ParticleSystem> sparks;
 };

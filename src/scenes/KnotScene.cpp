@@ -1,12 +1,10 @@
 #include "scenes/KnotScene.h"
 
 #include "clock/ShowClock.h"
-#include "gfx/Image.h"
 #include "gfx/ScreenTint.h"
 #include "platform/Gl.h"
 #include "scenes/PicturePass.h"
 #include "scenes/SceneMath.h"
-#include "scenes/TubeLook.h"
 #include "scenes/TubeSweep.h"
 
 using namespace scenemath;
@@ -16,28 +14,14 @@ Vec3 KnotScene::path(float x) {
       .scale(1.5f * (fcos(x) + 1.5f));
 }
 
-KnotScene::KnotScene(ShowClock& clock) : Scene(clock) {
-  world.setCamera(&camera);
-
-  Image surfaces(256, 256);
-  const TubeLook look = makeTubeLook(surfaces, Color(0.54f, 0.72f, 1.44f, 1.8f));
-  keep("knotTexture", look.surface);
-  keep("knotEnvTexture", look.environment);
-  Texture* const swarmTexture =
-      keep("swarmTexture", surfaces.radialTexture(Color(5, 4.5f, 2, 1), Color(0, 0, 0, 0), 5.0f));
-
-  Image pictures(512, 512);
-  background = keep("background", pictures.loadTexture("../bg02.tga"));
-  portrait = keep("portrait", pictures.loadTexture("../dransel.tga"));
-
-  knot = makeTube(200, 50, spikyKnotVertex<path>, look);
-
-  swarm = std::make_unique<ParticleSystem>(500);
-  swarm->setTexture(swarmTexture);
-  swarm->pass = 1;
-
-  world.add(knot.get(), Vec3(0, 0, 0), 0.0f, Vec3(1, 0, 0));
-  world.add(swarm.get(), Vec3(0, 0, 0), 0.0f, Vec3(1, 0, 0));
+KnotScene::KnotScene(ShowClock& clock)
+    : TubeScene(clock,
+                {"knotTexture", "knotEnvTexture", Color(0.54f, 0.72f, 1.44f, 1.8f), 200, 50,
+                 spikyKnotVertex<path>, 0},
+                {500, "swarmTexture", Color(5, 4.5f, 2, 1), 5.0f},
+                {"../bg02.tga", "portrait", "../dransel.tga"}) {
+  world.add(tube.get(), Vec3(0, 0, 0), 0.0f, Vec3(1, 0, 0));
+  world.add(particles.get(), Vec3(0, 0, 0), 0.0f, Vec3(1, 0, 0));
 }
 
 void KnotScene::render() {
@@ -50,7 +34,7 @@ void KnotScene::render() {
   }
 
   updateClock(standardBeatFactor());
-  knot->setTime(lastTime * 0.5f);
+  tube->setTime(lastTime * 0.5f);
 
   const float t = lastTime;
   camera.lookAt(
@@ -61,20 +45,20 @@ void KnotScene::render() {
     const float fn = float(n);
     const float d = fsin(1.13f * t + 0.07f * fn);
     const float w = 12.0f * fsin(1.5f * d) + 5.0f;
-    Particle& p = swarm->particles[std::size_t(n)];
+    Particle& p = particles->particles[std::size_t(n)];
     p.alive = true;
     p.color = Color(1, 1, 1, 0);
     p.position = Vec3(w * fsin(3.1f * t + 10.1f * fn), w * fsin(5.12f * t + 5.0f * fn), 50.0f * d);
     p.size = 3.0f * fsin(5.0f * fn) + 4.0f;
   }
-  swarm->envMode = float(GL_MODULATE);
+  particles->envMode = float(GL_MODULATE);
 
   world.draw();
 
   {
     // A wider projection puts the portrait at the lower left.
     PicturePass pass(-1.0f, 2.3f, 1.0f, -2.0f);
-    pass.bind(*portrait);
+    pass.bind(*picture);
     pass.blend(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     pass.quad(-1.0f, 1.0f, -1.0f, 1.0f);
   }

@@ -4,26 +4,13 @@
 // and the frame darkened by half on two beats out of eight.
 #pragma once
 
-#include <memory>
+#include "scenes/TubeScene.h"
 
-#include "gfx/Camera.h"
-#include "gfx/Mesh.h"
-#include "gfx/ParticleSystem.h"
-#include "gfx/World.h"
-#include "scenes/Scene.h"
-
-class KnotScene : public Scene {
+class KnotScene : public TubeScene {
  public:
   explicit KnotScene(ShowClock& clock);
   void render() override;
 
+  // The knot; the camera slides along a copy 1.5 times as large.
   static Vec3 path(float x);
-
- private:
-  Camera camera;
-  World world;
-  Texture* background;
-  Texture* portrait;
-  std::unique_ptr<Mesh> knot;
-  std::unique_ptr<ParticleSystem> swarm;
 };

@@ -1,12 +1,10 @@
 #include "scenes/LogoScene.h"
 
 #include "clock/ShowClock.h"
-#include "gfx/Image.h"
 #include "gfx/ScreenTint.h"
 #include "platform/Gl.h"
 #include "scenes/PicturePass.h"
 #include "scenes/SceneMath.h"
-#include "scenes/TubeLook.h"
 #include "scenes/TubeSweep.h"
 
 using namespace scenemath;
@@ -16,30 +14,14 @@ Vec3 LogoScene::path(float x) {
       .scale(1.5f * (fcos(5.0f * x) + 1.5f));
 }
 
-LogoScene::LogoScene(ShowClock& clock) : Scene(clock) {
-  world.setCamera(&camera);
-
-  Image surfaces(256, 256);
-  const TubeLook look = makeTubeLook(surfaces, Color(1.08f, 1.44f, 2.16f, 1.8f));
-  keep("knotTexture", look.surface);
-  keep("knotEnvTexture", look.environment);
-  Texture* const ribbonTexture =
-      keep("ribbonTexture",
-           surfaces.radialTexture(Color(0.6f, 0.6f, 0.72f, 0.6f), Color(0, 0, 0, 0), 1.0f));
-
-  Image pictures(512, 512);
-  background = keep("background", pictures.loadTexture("../bg01.tga"));
-  logo = keep("logo", pictures.loadTexture("../logga2.tga"));
-
-  knot = makeTube(200, 50, spikyKnotVertex<path>, look);
-
-  ribbon = std::make_unique<ParticleSystem>(2500);
-  ribbon->setTexture(ribbonTexture);
-  ribbon->pass = 1;
-
-  world.add(knot.get(), Vec3(0, 0, 0), 0.0f, Vec3(1, 0, 0));
-  world.add(ribbon.get(), Vec3(0, 0, 0), 0.0f, Vec3(1, 0, 0));
-
+LogoScene::LogoScene(ShowClock& clock)
+    : TubeScene(clock,
+                {"knotTexture", "knotEnvTexture", Color(1.08f, 1.44f, 2.16f, 1.8f), 200, 50,
+                 spikyKnotVertex<path>, 0},
+                {2500, "ribbonTexture", Color(0.6f, 0.6f, 0.72f, 0.6f), 1.0f},
+                {"../bg01.tga", "logo", "../logga2.tga"}) {
+  world.add(tube.get(), Vec3(0, 0, 0), 0.0f, Vec3(1, 0, 0));
+  world.add(particles.get(), Vec3(0, 0, 0), 0.0f, Vec3(1, 0, 0));
   camera.fov = 150.0f;
 }
 
@@ -55,7 +37,7 @@ void LogoScene::render() {
 
   // Faster (2.5 times) on the first two of every four beats.
   updateClock((clock.beat() & 3) >= 2 ? 1.0f : 2.5f);
-  knot->setTime(lastTime * 0.5f);
+  tube->setTime(lastTime * 0.5f);
 
   const float p = 0.5f * beatPhase;
   camera.lookAt(path(p).add(Vec3(0, 10, 0)), path(p - 0.1f).add(Vec3(0, 1, 0)), Vec3(0, 1, 0));
@@ -65,13 +47,13 @@ void LogoScene::render() {
   for (int n = 0; n < 2500; ++n) {
     const float fn = float(n);
     const float c = 3.1415927f * fsin(0.050265484f * fn);
-    Particle& particle = ribbon->particles[std::size_t(n)];
+    Particle& particle = particles->particles[std::size_t(n)];
     particle.alive = true;
     particle.color = Color(1, 1, 1, 0);
     particle.position = path(0.002513274f * fn).add(Vec3(-15.0f * fsin(c), 15.0f * fcos(c), 0.0f));
     particle.size = 8.0f;
   }
-  ribbon->envMode = float(GL_MODULATE);
+  particles->envMode = float(GL_MODULATE);
 
   world.draw();
 
@@ -79,7 +61,7 @@ void LogoScene::render() {
     // Along the bottom edge; GL_ADD saturates the colour to white on the
     // last four of every eight beats while the alpha keeps the shape.
     PicturePass pass(-1.0f, 1.0f, 1.0f, -4.0f);
-    pass.bind(*logo);
+    pass.bind(*picture);
     pass.blend(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, float(GL_ADD));
     const float level = (clock.beat() & 7) >= 4 ? 1.0f : 0.0f;

@@ -5,26 +5,13 @@
 // and the frame darkened by half on two beats out of eight.
 #pragma once
 
-#include <memory>
+#include "scenes/TubeScene.h"
 
-#include "gfx/Camera.h"
-#include "gfx/Mesh.h"
-#include "gfx/ParticleSystem.h"
-#include "gfx/World.h"
-#include "scenes/Scene.h"
-
-class LogoScene : public Scene {
+class LogoScene : public TubeScene {
  public:
   explicit LogoScene(ShowClock& clock);
   void render() override;
 
+  // The closed path of the tube, the ribbon and the camera's flight.
   static Vec3 path(float x);
-
- private:
-  Camera camera;
-  World world;
-  Texture* background;
-  Texture* logo;
-  std::unique_ptr<Mesh> knot;
-  std::unique_ptr<ParticleSystem> ribbon;
 };

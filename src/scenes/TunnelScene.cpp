@@ -1,12 +1,10 @@
 #include "scenes/TunnelScene.h"
 
 #include "clock/ShowClock.h"
-#include "gfx/Image.h"
 #include "gfx/ScreenTint.h"
 #include "platform/Gl.h"
 #include "scenes/PicturePass.h"
 #include "scenes/SceneMath.h"
-#include "scenes/TubeLook.h"
 #include "scenes/TubeSweep.h"
 
 using namespace scenemath;
@@ -39,27 +37,19 @@ Vec3 TunnelScene::path(float x) {
       .scale(0.8f * (fcos(4.0f * x) + 4.0f));
 }
 
-TunnelScene::TunnelScene(ShowClock& clock) : Scene(clock) {
-  world.setCamera(&camera);
-
-  Image surfaces(256, 256);
-  const TubeLook look = makeTubeLook(surfaces, Color(0, 0.72f, 1.44f, 1.8f));
-  keep("tunnelTexture", look.surface);
-  keep("tunnelEnvTexture", look.environment);
-
-  Image pictures(512, 512);
-  portrait = keep("portrait", pictures.loadTexture("../pulkar.tga"));
-
-  tunnel = makeTube(200, 50, tunnelVertex, look);
-
-  world.add(tunnel.get(), Vec3(0, 0, 0), 0.0f, Vec3(1, 0, 0));
+TunnelScene::TunnelScene(ShowClock& clock)
+    : TubeScene(clock,
+                {"tunnelTexture", "tunnelEnvTexture", Color(0, 0.72f, 1.44f, 1.8f), 200, 50,
+                 tunnelVertex, 0},
+                {0, nullptr, Color(), 0.0f}, {nullptr, "portrait", "../pulkar.tga"}) {
+  world.add(tube.get(), Vec3(0, 0, 0), 0.0f, Vec3(1, 0, 0));
 }
 
 void TunnelScene::render() {
   const Frame frame(*this, 0.1f, 0.2f, 0.3f);
 
   updateClock(standardBeatFactor());
-  tunnel->setTime(lastTime * 0.5f);
+  tube->setTime(lastTime * 0.5f);
 
   if ((clock.beat() & 15) <= 2) {
     camera.lookAt(path(0.5f * lastTime), path(0.5f * lastTime - 0.1f), Vec3(0, 1, 0));
@@ -80,7 +70,7 @@ void TunnelScene::render() {
     const float w3 = wobble(s, 18.1f, -17.1f, -13.8f, 23.1f);
     const float w4 = wobble(s, 15.8f, -16.5f, -13.9f, 17.5f);
     PicturePass pass;
-    pass.bind(*portrait);
+    pass.bind(*picture);
     pass.blend(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     pass.colour(grey, grey, grey, alpha);
     pass.quad({{-w1, -w2, 0, 1}, {w3, -w2, 1, 1}, {w1, w4, 1, 0}, {-w3, w4, 0, 0}});

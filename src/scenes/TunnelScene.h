@@ -4,24 +4,13 @@
 // follows beatPhase.
 #pragma once
 
-#include <memory>
+#include "scenes/TubeScene.h"
 
-#include "gfx/Camera.h"
-#include "gfx/Mesh.h"
-#include "gfx/World.h"
-#include "scenes/Scene.h"
-
-class TunnelScene : public Scene {
+class TunnelScene : public TubeScene {
  public:
   explicit TunnelScene(ShowClock& clock);
   void render() override;
 
   // The knot the tube and the camera follow.
   static Vec3 path(float x);
-
- private:
-  Camera camera;
-  World world;
-  Texture* portrait;
-  std::unique_ptr<Mesh> tunnel;
 };
