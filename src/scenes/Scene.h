@@ -7,11 +7,12 @@
 //                  fades, and the scene's textures, which it owns.
 //   PicturePass    a screen-space quad pass (backgrounds, overlays, logos).
 //   sweepTube      the tube-sweep vertex function of scenes 0, 1, 2, 6, 7.
-//   TubeLook       the chrome tube look of scenes 0, 1, 2, 7.
+//   TubeScene      the chrome tube set-up that scenes 0, 1, 2, 7 share.
 //   PlasmaDescription  a plasma texture's parameters by name.
 //   ArmsScene (0), TunnelScene (1), KnotScene (2), PhotoScene (3 and 4),
 //   ScrollerScene (5), ColumnScene (6), LogoScene (7).
-//   constructScenes (SceneList.h) builds all eight in index order.
+//   kShowScenes (SceneList.h) lists them with the order steps each plays;
+//   constructScenes builds them in that order.
 //
 // Glossary
 //   local time   seconds since the scene's first frame; never reset, so a

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "shell/SceneSchedule.h"
+
 struct Options {
   enum class Mode {
     Show,          // the show itself
@@ -24,7 +26,8 @@ struct Options {
 
   std::string output;              // OUT of the offline modes
   std::string songFile;            // --song FILE (render-audio)
-  int endPosition = 23;            // --end-position N (render-audio)
+  // --end-position N (render-audio); by default the step after the show's last.
+  int endPosition = SceneSchedule::kLastPlayedPosition + 1;
   int fps = 60;                    // --fps N (capture, screenshot)
   int width = 640;                 // --size WxH (capture)
   int height = 480;

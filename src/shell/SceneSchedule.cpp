@@ -2,19 +2,23 @@
 
 #include <cstddef>
 
-SceneSchedule::SceneSchedule() {
-  struct Span {
-    int first, last, scene;
-  };
-  static constexpr Span kSpans[] = {{0, 3, 0},   {4, 5, 1},   {6, 9, 5},   {10, 13, 7},
-                                    {14, 15, 3}, {16, 17, 4}, {18, 19, 2}, {20, 23, 6}};
-  for (const Span& span : kSpans)
-    for (int position = span.first; position <= span.last; ++position)
-      scenes_[std::size_t(position)] = uint8_t(span.scene);
+SceneSchedule::SceneSchedule() : SceneSchedule(kShowScenes) {}
+
+SceneSchedule::SceneSchedule(SceneTable table) {
+  scenes_.assign(std::size_t(table.lastStep() + 2), 0);
+  std::vector<bool> played(scenes_.size(), false);
+  for (int scene = 0; scene < table.size(); ++scene)
+    for (int position = table[scene].firstStep; position <= table[scene].lastStep; ++position) {
+      if (position < 0) continue;
+      scenes_[std::size_t(position)] = uint8_t(scene);
+      played[std::size_t(position)] = true;
+    }
+  for (std::size_t position = 1; position < scenes_.size(); ++position)
+    if (!played[position]) scenes_[position] = scenes_[position - 1];
 }
 
 int SceneSchedule::sceneAt(int position) const {
   if (position < 0) position = 0;
-  if (position >= kPositions) position = kPositions - 1;
+  if (position >= int(scenes_.size())) position = int(scenes_.size()) - 1;
   return scenes_[std::size_t(position)];
 }
