@@ -20,8 +20,7 @@ KnotScene::KnotScene(ShowClock& clock)
                  spikyKnotVertex<path>, 0},
                 {500, "swarmTexture", Color(5, 4.5f, 2, 1), 5.0f},
                 {"../bg02.tga", "portrait", "../dransel.tga"}) {
-  world.add(tube.get(), Vec3(0, 0, 0), 0.0f, Vec3(1, 0, 0));
-  world.add(particles.get(), Vec3(0, 0, 0), 0.0f, Vec3(1, 0, 0));
+  placeAtOrigin();
 }
 
 void KnotScene::render() {

@@ -20,8 +20,7 @@ LogoScene::LogoScene(ShowClock& clock)
                  spikyKnotVertex<path>, 0},
                 {2500, "ribbonTexture", Color(0.6f, 0.6f, 0.72f, 0.6f), 1.0f},
                 {"../bg01.tga", "logo", "../logga2.tga"}) {
-  world.add(tube.get(), Vec3(0, 0, 0), 0.0f, Vec3(1, 0, 0));
-  world.add(particles.get(), Vec3(0, 0, 0), 0.0f, Vec3(1, 0, 0));
+  placeAtOrigin();
   camera.fov = 150.0f;
 }
 

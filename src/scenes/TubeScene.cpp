@@ -56,3 +56,8 @@ TubeScene::TubeScene(ShowClock& clock, const Tube& shape, const Glow& glow,
     particles->pass = 1;
   }
 }
+
+void TubeScene::placeAtOrigin() {
+  world.add(tube.get(), Vec3(0, 0, 0), 0.0f, Vec3(1, 0, 0));
+  if (particles) world.add(particles.get(), Vec3(0, 0, 0), 0.0f, Vec3(1, 0, 0));
+}

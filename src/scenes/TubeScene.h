@@ -49,6 +49,10 @@ class TubeScene : public Scene {
   TubeScene(ShowClock& clock, const Tube& tube, const Glow& glow, const Pictures& pictures);
 
  protected:
+  // Adds the tube, then the particles if any, to the world at the origin,
+  // unturned.
+  void placeAtOrigin();
+
   Camera camera;
   World world;
   Texture* background = nullptr;

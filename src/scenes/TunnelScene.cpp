@@ -42,7 +42,7 @@ TunnelScene::TunnelScene(ShowClock& clock)
                 {"tunnelTexture", "tunnelEnvTexture", Color(0, 0.72f, 1.44f, 1.8f), 200, 50,
                  tunnelVertex, 0},
                 {0, nullptr, Color(), 0.0f}, {nullptr, "portrait", "../pulkar.tga"}) {
-  world.add(tube.get(), Vec3(0, 0, 0), 0.0f, Vec3(1, 0, 0));
+  placeAtOrigin();
 }
 
 void TunnelScene::render() {
