@@ -39,7 +39,8 @@ void armVertex(int row, int col, int rows, int cols, Vec3* out, float time) {
 // The arms are drawn in pass 1: they glow additively.
 ArmsScene::ArmsScene(ShowClock& clock)
     : TubeScene(clock,
-                {"armsTexture", "armsEnvTexture", Color(0, 0.28f, 0.56f, 0.7f), 100, 20, armVertex, 1},
+                {"armsTexture", "armsEnvTexture", Color(0, 0.28f, 0.56f, 0.7f), 100, 20,
+                 armVertex, 1},
                 {500, "glowTexture", Color(1, 1.5f, 2, 1), 10.0f},
                 {"../part01_bg.tga", "overlay", "../part01_overlay.tga"}) {
   const Vec3 origin(0, 0, 0);

@@ -121,7 +121,8 @@ void Voice::copyFrom(const Voice& other) {
   for (size_t k = 0; k < modulatorCount; ++k) {
     const uint32_t kind = k < other.modulators.size() ? other.modulators[k]->type
                                                       : uint32_t(moduleType::kEnvelope);
-    if (!modulators[k] || modulators[k]->type != kind) modulators[k] = modulatorKinds().create(kind);
+    if (!modulators[k] || modulators[k]->type != kind)
+      modulators[k] = modulatorKinds().create(kind);
     if (!modulators[k]) {
       modulators.resize(k ? k : 1);
       if (!modulators[0]) modulators[0] = std::make_unique<Envelope>();

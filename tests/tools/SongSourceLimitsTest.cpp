@@ -41,7 +41,7 @@ std::string voiceOf(int lfos, int oscillators, int filters) {
   return source + "  end\nend\n";
 }
 std::string rowOf(const std::string& row) { return "pattern p\n  " + row + "\nend\n"; }  // line 2
-std::string stepWith(const std::string& words) {  // line 5
+std::string stepWith(const std::string& words) {                                         // line 5
   return "pattern p\n  C-4\nend\norder 0\n  0 p " + words + "\nend\n";
 }
 std::string columns(int count) {
@@ -53,7 +53,9 @@ std::string columns(int count) {
 const Voice& voice(const CompiledSong& out) { return *out.synth->channels[0]->layers[0][0]; }
 const Envelope& envelope(const CompiledSong& out) { return voice(out).envelope(); }
 const Oscillator& oscillator(const CompiledSong& out) { return *voice(out).oscillators[0]; }
-const Lfo& lfo(const CompiledSong& out) { return static_cast<const Lfo&>(*voice(out).modulators[1]); }
+const Lfo& lfo(const CompiledSong& out) {
+  return static_cast<const Lfo&>(*voice(out).modulators[1]);
+}
 const OrderStep& step0(const CompiledSong& out) { return out.song->orderLists[0].steps[0]; }
 
 const Reader decay = [](const CompiledSong& out) { return double(envelope(out).decay); };
@@ -71,10 +73,10 @@ struct Limit {
 
 const Limit kLimits[] = {
     // The song header.
-    {"song tempo=255\n", [](auto& o) { return double(o.song->tempo); }, 255,
-     "song tempo=256\n", 1, "tempo=256: must be from 1 to 255"},
-    {"song tempo=1\n", [](auto& o) { return double(o.song->tempo); }, 1,
-     "song tempo=0\n", 1, "must be from 1 to 255"},
+    {"song tempo=255\n", [](auto& o) { return double(o.song->tempo); }, 255, "song tempo=256\n", 1,
+     "tempo=256: must be from 1 to 255"},
+    {"song tempo=1\n", [](auto& o) { return double(o.song->tempo); }, 1, "song tempo=0\n", 1,
+     "must be from 1 to 255"},
     {"song stepLength=1\n", [](auto& o) { return double(o.song->ticksPerStep); }, 16,
      "song stepLength=0\n", 1, "must be from 1 to 255"},
     {"song length=1\n", [](auto& o) { return double(o.song->orderLists[5].length); }, 1,
@@ -105,10 +107,11 @@ const Limit kLimits[] = {
      envelopeWith("attack=-1"), 3, "attack=-1: must be from 0 to 255"},
     {lfoWith("period=65535"), [](auto& o) { return double(lfo(o).period); }, 65535,
      lfoWith("period=65536"), 4, "period=65536: must be from 1 to 65535"},
-    {lfoWith("period=1"), [](auto& o) { return double(lfo(o).period); }, 1,
-     lfoWith("period=0"), 4, "must be from 1 to 65535"},
+    {lfoWith("period=1"), [](auto& o) { return double(lfo(o).period); }, 1, lfoWith("period=0"), 4,
+     "must be from 1 to 65535"},
     {lfoWith("waveform=5"), [](auto& o) { return double(lfo(o).waveform); }, 5,
-     lfoWith("waveform=6"), 4, "expected one of sine, saw, square, triangle, random, smooth (or a number 0 to 5)"},
+     lfoWith("waveform=6"), 4,
+     "expected one of sine, saw, square, triangle, random, smooth (or a number 0 to 5)"},
     {oscillatorWith("transpose=127"), transpose, 127, oscillatorWith("transpose=128"), 4,
      "must be from -128 to 127"},
     {oscillatorWith("transpose=-128"), transpose, -128, oscillatorWith("transpose=-129"), 4,
@@ -124,8 +127,8 @@ const Limit kLimits[] = {
      voiceOf(255, 1, 0), 3 + 255, "a voice has at most 255 modulators"},
     {voiceOf(0, 32, 0), [](auto& o) { return double(voice(o).oscillators.size()); }, 32,
      voiceOf(0, 33, 0), 3 + 33, "a voice has at most 32 oscillators"},
-    {voiceOf(0, 1, 8), [](auto& o) { return double(voice(o).effects.size()); }, 8,
-     voiceOf(0, 1, 9), 4 + 9, "a voice has at most 8 effects"},
+    {voiceOf(0, 1, 8), [](auto& o) { return double(voice(o).effects.size()); }, 8, voiceOf(0, 1, 9),
+     4 + 9, "a voice has at most 8 effects"},
     // Send buses.
     {"bus 3\nend\n", [](auto& o) { return double(o.synth->buses[2]->slots[0] != nullptr); }, 0,
      "bus 4\nend\n", 1, "a bus number must be from 1 to 3, found '4'"},
@@ -135,30 +138,39 @@ const Limit kLimits[] = {
      [](auto& o) { return double(o.synth->buses[0]->slots[2]->type); }, moduleType::kChorus,
      "bus 1\n  empty\n  empty\n  chorus\n  empty\nend\n", 5, "a bus has 3 slots"},
     {"bus 1\n  delay delayLeft=64 loopLeft=64\nend\n",
-     [](auto& o) { return double(static_cast<const Delay&>(*o.synth->buses[0]->slots[0]).loopLeft); },
+     [](auto& o) {
+       return double(static_cast<const Delay&>(*o.synth->buses[0]->slots[0]).loopLeft);
+     },
      64, "bus 1\n  delay delayLeft=64 loopLeft=65\nend\n", 2,
      "a delay's delay plus loop must not exceed 128 blocks on either side"},
     {"bus 1\n  delay delayRight=128 loopRight=0\nend\n",
-     [](auto& o) { return double(static_cast<const Delay&>(*o.synth->buses[0]->slots[0]).delayRight); },
-     128, "bus 1\n  delay delayRight=129 loopRight=0\nend\n", 2, "delayRight=129: must be from 0 to 128"},
+     [](auto& o) {
+       return double(static_cast<const Delay&>(*o.synth->buses[0]->slots[0]).delayRight);
+     },
+     128, "bus 1\n  delay delayRight=129 loopRight=0\nend\n", 2,
+     "delayRight=129: must be from 0 to 128"},
     // Pattern rows.
-    {rowOf(columns(16)), [](auto& o) { return double(o.song->patterns[1].rows[0].cells[15].note); }, 37,
-     rowOf(columns(17)), 2, "a row has at most 16 columns"},
-    {rowOf("C-4 7F 10 80"), [](auto& o) { return double(o.song->patterns[1].rows[0].cells[0].argument); },
-     0x80, rowOf("C-4 7F 10 80 00"), 2, "found a fifth word '00'"},
+    {rowOf(columns(16)), [](auto& o) { return double(o.song->patterns[1].rows[0].cells[15].note); },
+     37, rowOf(columns(17)), 2, "a row has at most 16 columns"},
+    {rowOf("C-4 7F 10 80"),
+     [](auto& o) { return double(o.song->patterns[1].rows[0].cells[0].argument); }, 0x80,
+     rowOf("C-4 7F 10 80 00"), 2, "found a fifth word '00'"},
     {rowOf("n254"), [](auto& o) { return double(o.song->patterns[1].rows[0].cells[0].note); }, 254,
      rowOf("n255"), 2, "expected a row"},
-    {rowOf("C-4 01"), [](auto& o) { return double(o.song->patterns[1].rows[0].cells[0].velocity); }, 1,
-     rowOf("C-4 00"), 2, "a note needs a velocity above 00"},
+    {rowOf("C-4 01"), [](auto& o) { return double(o.song->patterns[1].rows[0].cells[0].velocity); },
+     1, rowOf("C-4 00"), 2, "a note needs a velocity above 00"},
     {rowOf("C-1"), [](auto& o) { return double(o.song->patterns[1].rows[0].cells[0].note); }, 1,
      rowOf("Cb1"), 2, "expected a row"},
-    {"pattern p slot=254\n  C-4\nend\n", [](auto& o) { return double(o.song->patterns[254].rowCount); }, 1,
+    {"pattern p slot=254\n  C-4\nend\n",
+     [](auto& o) { return double(o.song->patterns[254].rowCount); }, 1,
      "pattern p slot=255\n  C-4\nend\n", 1, "slot=255: must be from 1 to 254"},
-    {"pattern p rows=65535\n  C-4\nend\n", [](auto& o) { return double(o.song->patterns[1].rowCount); },
-     65535, "pattern p rows=65536\n  C-4\nend\n", 1, "rows=65536: must be from 1 to 65535"},
+    {"pattern p rows=65535\n  C-4\nend\n",
+     [](auto& o) { return double(o.song->patterns[1].rowCount); }, 65535,
+     "pattern p rows=65536\n  C-4\nend\n", 1, "rows=65536: must be from 1 to 65535"},
     {"phrase a\n  C-4\nend\npattern p\n  use a*256\nend\n",
      [](auto& o) { return double(o.song->patterns[1].rowCount); }, 256,
-     "phrase a\n  C-4\nend\npattern p\n  use a*257\nend\n", 5, "a repeat count after '*' is 1 to 256"},
+     "phrase a\n  C-4\nend\npattern p\n  use a*257\nend\n", 5,
+     "a repeat count after '*' is 1 to 256"},
     // Order steps and controllers.
     {stepWith("+127"), [](auto& o) { return double(step0(o).transpose); }, 127, stepWith("+128"), 5,
      "a transpose is -128 to 127"},
@@ -182,13 +194,18 @@ const struct {
   Reader read;
   double value;
 } kNumbers[] = {
-    {envelopeWith("decay=8"), decay, 8},        {envelopeWith("decay=08"), decay, 8},
-    {envelopeWith("decay=010"), decay, 10},     {envelopeWith("decay=00"), decay, 0},
-    {envelopeWith("decay=+7"), decay, 7},       {envelopeWith("decay=0x10"), decay, 16},
-    {envelopeWith("decay=0X1f"), decay, 31},    {oscillatorWith("transpose=-08"), transpose, -8},
+    {envelopeWith("decay=8"), decay, 8},
+    {envelopeWith("decay=08"), decay, 8},
+    {envelopeWith("decay=010"), decay, 10},
+    {envelopeWith("decay=00"), decay, 0},
+    {envelopeWith("decay=+7"), decay, 7},
+    {envelopeWith("decay=0x10"), decay, 16},
+    {envelopeWith("decay=0X1f"), decay, 31},
+    {oscillatorWith("transpose=-08"), transpose, -8},
     {oscillatorWith("transpose=-010"), transpose, -10},
     {oscillatorWith("transpose=-0x10"), transpose, -16},
-    {envelopeWith("sustain=.5"), sustain, 0.5}, {envelopeWith("sustain=1e-1"), sustain, double(0.1f)},
+    {envelopeWith("sustain=.5"), sustain, 0.5},
+    {envelopeWith("sustain=1e-1"), sustain, double(0.1f)},
     {envelopeWith("sustain=-0.25"), sustain, -0.25},
     {envelopeWith("sustain=0x1p-2"), sustain, 0.25},
     {envelopeWith("sustain=007"), sustain, 7},

@@ -55,7 +55,8 @@ std::string listed(const std::vector<std::string>& words, const char* lastJoin) 
 template <class Family>
 void addKeywords(std::vector<std::string>& words, const ModuleKinds<Family>& kinds,
                  const char* quote = "") {
-  for (const ModuleKind<Family>& kind : kinds) words.push_back(quote + std::string(kind.keyword) + quote);
+  for (const ModuleKind<Family>& kind : kinds)
+    words.push_back(quote + std::string(kind.keyword) + quote);
 }
 
 // Rows of a phrase or pattern as the source gave them.
@@ -172,7 +173,8 @@ class Compiler {
         std::vector<std::string> words;
         addKeywords(words, sendEffectKinds(), "'");
         words.push_back("'empty'");
-        entry.fail("a bus slot is " + listed(words, " or ") + ", not '" + kind + "'" + missingEndHint(kind));
+        entry.fail("a bus slot is " + listed(words, " or ") + ", not '" + kind + "'" +
+                   missingEndHint(kind));
       }
       ++slot;
     });
@@ -204,10 +206,12 @@ class Compiler {
         if (insertSeen) entry.fail("a channel has one insert");
         insertSeen = true;
         channel.insertPresent = true;
-        setModule(channel.insert, entry, 1, names(), voiceEffectKinds().find(Waveshaper::kType)->keyword);
+        const char* keyword = voiceEffectKinds().find(Waveshaper::kType)->keyword;
+        setModule(channel.insert, entry, 1, names(), keyword);
       } else if (kind == "layer") {
         if (channel.layerCount >= SynthChannel::kMaxLayers)
-          entry.fail("a channel has at most " + std::to_string(SynthChannel::kMaxLayers) + " layers");
+          entry.fail("a channel has at most " + std::to_string(SynthChannel::kMaxLayers) +
+                     " layers");
         layer(entry, channel);
       } else {
         entry.fail("a channel holds 'insert' and 'layer' blocks, not '" + kind + "'" + missingEndHint(kind));
@@ -261,7 +265,8 @@ class Compiler {
         setModule(modulator(entry, found->type), entry, first, names(&labels), kind);
       } else if (kind == kOscillatorKeyword) {
         if (voice.oscillators.size() >= size_t(Voice::kMaxOscillators))
-          entry.fail("a voice has at most " + std::to_string(Voice::kMaxOscillators) + " oscillators");
+          entry.fail("a voice has at most " + std::to_string(Voice::kMaxOscillators) +
+                     " oscillators");
         setModule(voice.addOscillator(), entry, 1, names(&labels), kind);
       } else if (const ModuleKind<VoiceEffect>* found = voiceEffectKinds().find(kind.c_str())) {
         if (voice.effects.size() >= size_t(Voice::kMaxEffects))
