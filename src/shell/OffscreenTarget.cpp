@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "base/PictureBox.h"
 #include "gfx/GeometryOutput.h"
 #include "shell/OfflineError.h"
 
@@ -124,20 +125,13 @@ void OffscreenTarget::begin(bool discard) {
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
   if (!discard) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
-  // The largest centred 4/3 box; scenes clear and draw inside it only.
-  int boxWidth = width_;
-  int boxHeight = width_ * 3 / 4;
-  if (boxHeight > height_) {
-    boxHeight = height_;
-    boxWidth = height_ * 4 / 3;
-  }
-  const int x = (width_ - boxWidth) / 2;
-  const int y = (height_ - boxHeight) / 2;
-  glViewport(x, y, boxWidth, boxHeight);
+  // Scenes clear and draw inside the picture's box only.
+  const PictureBox box = fitPicture(width_, height_);
+  glViewport(box.x, box.y, box.width, box.height);
   if (discard && !canDiscard_) {
     glScissor(0, 0, 0, 0);  // scenes clear and draw nothing
   } else {
-    glScissor(x, y, boxWidth, boxHeight);
+    glScissor(box.x, box.y, box.width, box.height);
   }
   glEnable(GL_SCISSOR_TEST);
 

@@ -1,7 +1,7 @@
 // A framebuffer object of any size that the offline modes (capture,
 // screenshots) draw the show into, so that the picture never depends on a
 // window's size, visibility or the display. The show's 4/3 picture fills the
-// largest centred 4/3 box of the frame; the rest stays black.
+// largest centred 4/3 box of the frame (fitPicture); the rest stays black.
 #pragma once
 
 #include <cstdint>
