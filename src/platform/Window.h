@@ -7,6 +7,10 @@
 // messages, with the same numbers, and hands them to the procedure from
 // pumpMessages().
 //
+// Sizes are the display's pixels, as a DPI-aware Win32 program sees them:
+// size messages and drawableSize give the drawable's pixels, which on a
+// high-density display are more than the window's points.
+//
 // How to use: registerWindowClass, changeDisplayMode (fullscreen only),
 // createWindow, createGLContext, showWindow, setWindowProcedure; then once a
 // frame swapBuffers and pumpMessages; at the end the reverse.
@@ -42,6 +46,7 @@ constexpr uintptr_t kScMonitorPower = 0xF170;
 // Virtual-key codes. Letters and digits are their upper-case ASCII codes.
 constexpr int kVkSpace = 0x20;
 constexpr int kVkEscape = 0x1B;
+constexpr int kVkF11 = 0x7A;
 
 // Win32 packing of a size message: lParam = width | height << 16.
 inline intptr_t makeSizeParam(int width, int height) {
@@ -105,8 +110,17 @@ void setWindowProcedure(WindowHandle window, void* user);
 void setWindowTitle(WindowHandle window, const char* title);
 // The current title (for tests and the benchmark's readout).
 std::string windowTitle(WindowHandle window);
-// The client area's size in pixels.
+// The client area's size, as the window was made (SDL: points).
 void clientSize(WindowHandle window, int* width, int* height);
+// The size in pixels of what OpenGL draws into: the client area at the
+// display's density.
+void drawableSize(WindowHandle window, int* width, int* height);
+// Shows the window over its whole monitor at the desktop's own resolution,
+// with no display-mode change; false puts it back as a framed, sizeable
+// window with the place and size it had before (a window that was made
+// without a frame keeps its size). False when the system refuses; the window
+// stays as it was then. The window gets size messages for its new size.
+bool setDesktopFullscreen(WindowHandle window, bool fullscreen);
 // The desktop's work area, for centring windows.
 void desktopRect(int* left, int* top, int* right, int* bottom);
 

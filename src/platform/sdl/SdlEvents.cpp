@@ -20,12 +20,25 @@ bool minimised(NativeWindow* window) {
   return (SDL_GetWindowFlags(window->sdl) & SDL_WINDOW_MINIMIZED) != 0;
 }
 
+// A size message in the drawable's pixels, as Windows gives a DPI-aware
+// program its client size; SDL's events count the window's points.
+intptr_t sizeInPixels(NativeWindow* window, int width, int height) {
+  int points = 0, pointsHigh = 0, pixels = 0, pixelsHigh = 0;
+  SDL_GetWindowSize(window->sdl, &points, &pointsHigh);
+  SDL_GL_GetDrawableSize(window->sdl, &pixels, &pixelsHigh);
+  if (points > 0 && pointsHigh > 0 && (pixels != points || pixelsHigh != pointsHigh)) {
+    width = int(int64_t(width) * pixels / points);
+    height = int(int64_t(height) * pixelsHigh / pointsHigh);
+  }
+  return makeSizeParam(width, height);
+}
+
 void windowEvent(const SDL_WindowEvent& event) {
   NativeWindow* window = windowFromId(event.windowID);
   if (!window) return;
   switch (event.event) {
     case SDL_WINDOWEVENT_SIZE_CHANGED:
-      sendMessage(window, msg::Size, kSizeRestored, makeSizeParam(event.data1, event.data2));
+      sendMessage(window, msg::Size, kSizeRestored, sizeInPixels(window, event.data1, event.data2));
       break;
     case SDL_WINDOWEVENT_MINIMIZED:
       // Windows reports a minimised window as 0 by 0.
@@ -36,7 +49,7 @@ void windowEvent(const SDL_WindowEvent& event) {
       int width = 0, height = 0;
       SDL_GetWindowSize(window->sdl, &width, &height);
       sendMessage(window, msg::Activate, makeActivateParam(true, false), 0);
-      sendMessage(window, msg::Size, kSizeRestored, makeSizeParam(width, height));
+      sendMessage(window, msg::Size, kSizeRestored, sizeInPixels(window, width, height));
       break;
     }
     case SDL_WINDOWEVENT_FOCUS_GAINED:

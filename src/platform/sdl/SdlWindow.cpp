@@ -194,6 +194,9 @@ WindowHandle createWindow(const char* className, const char* title, WindowStyle 
     fullscreen = true;
   } else {
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
+    // The picture is drawn at the display's density (Wayland, macOS); the
+    // size asked for stays the window's size in points.
+    if (style != WindowStyle::OverlappedPlain) flags |= SDL_WINDOW_ALLOW_HIGHDPI;
     if (style == WindowStyle::Popup)
       flags |= SDL_WINDOW_BORDERLESS;
     else if (style == WindowStyle::OverlappedFramed)
@@ -248,6 +251,32 @@ std::string windowTitle(WindowHandle window) { return SDL_GetWindowTitle(window-
 
 void clientSize(WindowHandle window, int* width, int* height) {
   SDL_GetWindowSize(window->sdl, width, height);
+}
+
+void drawableSize(WindowHandle window, int* width, int* height) {
+  SDL_GL_GetDrawableSize(window->sdl, width, height);
+}
+
+bool setDesktopFullscreen(WindowHandle window, bool fullscreen) {
+  if (fullscreen) {
+    int width = 0, height = 0;
+    SDL_GetWindowSize(window->sdl, &width, &height);
+    if (SDL_SetWindowFullscreen(window->sdl, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return false;
+    if (!window->framedWidth) {
+      window->framedWidth = width;
+      window->framedHeight = height;
+    }
+    return true;
+  }
+  if (SDL_SetWindowFullscreen(window->sdl, 0) != 0) return false;
+  // A window made for a display-mode change has no frame of its own.
+  SDL_SetWindowBordered(window->sdl, SDL_TRUE);
+  SDL_SetWindowResizable(window->sdl, SDL_TRUE);
+  // Not every video driver puts the size back itself (offscreen does not).
+  if (window->framedWidth)
+    SDL_SetWindowSize(window->sdl, window->framedWidth, window->framedHeight);
+  window->framedWidth = window->framedHeight = 0;
+  return true;
 }
 
 void desktopRect(int* left, int* top, int* right, int* bottom) {

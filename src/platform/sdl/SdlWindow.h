@@ -22,6 +22,8 @@ struct NativeWindow {
   void* user = nullptr;                 // set by setWindowProcedure
   bool hasUser = false;                 // until then: default processing
   bool fullscreen = false;              // made with the display mode changed
+  int framedWidth = 0;                  // the size to go back to from desktop
+  int framedHeight = 0;                 // fullscreen (0: none kept)
   int32_t data = 0;                     // SetWindowLongA/GetWindowLongA at 0
 };
 

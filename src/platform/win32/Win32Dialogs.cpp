@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/Dialogs.h"
+#include "platform/win32/Win32Dpi.h"
 #include "platform/win32/Win32Handles.h"
 
 namespace platform {
@@ -28,6 +29,7 @@ MessageBoxAnswer messageBox(WindowHandle owner, const char* text, const char* ca
                             MessageBoxButtons buttons) {
   std::fprintf(stderr, "%s: %s\n", caption ? caption : "", text ? text : "");
   std::fflush(stderr);
+  win32::useDevicePixels();  // before the process's first window
   HWND ownerWindow = owner ? toHwnd(owner) : defaultOwner;
   if (ownerWindow && !IsWindow(ownerWindow)) ownerWindow = nullptr;
   UINT type = buttons == MessageBoxButtons::YesNo ? MB_YESNO : MB_OK;

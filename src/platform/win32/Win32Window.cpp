@@ -12,6 +12,7 @@
 
 #include "platform/Gl.h"
 #include "platform/Window.h"
+#include "platform/win32/Win32Dpi.h"
 #include "platform/win32/Win32Handles.h"
 
 namespace platform {
@@ -75,6 +76,19 @@ HDC deviceContextOf(HWND hwnd) {
   return nullptr;
 }
 
+// The frame and place of the window that went desktop fullscreen, to put
+// back when it leaves.
+struct FramedPlace {
+  HWND hwnd = nullptr;
+  LONG_PTR style = 0;
+  LONG_PTR exStyle = 0;
+  RECT rect = {};
+};
+FramedPlace framedPlace;
+
+constexpr LONG_PTR kFramedStyle = WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+constexpr LONG_PTR kFramedExStyle = WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;
+
 }  // namespace
 
 intptr_t defaultProcedure(WindowHandle window, uint32_t message, uintptr_t wParam,
@@ -83,6 +97,7 @@ intptr_t defaultProcedure(WindowHandle window, uint32_t message, uintptr_t wPara
 }
 
 void registerWindowClass(const char* className, WindowProcedure procedure) {
+  win32::useDevicePixels();
   // Registered before (a second precalculation): the class stays, its
   // windows dispatch to the new procedure.
   if (RegisteredClass* slot = slotNamed(className)) {
@@ -134,6 +149,7 @@ void showCursor(bool visible) { ShowCursor(visible ? TRUE : FALSE); }
 
 WindowHandle createWindow(const char* className, const char* title, WindowStyle style, int x,
                           int y, int clientWidth, int clientHeight) {
+  win32::useDevicePixels();
   DWORD exStyle;
   DWORD windowStyle;
   if (style == WindowStyle::OverlappedPlain) {
@@ -162,6 +178,7 @@ WindowHandle createWindow(const char* className, const char* title, WindowStyle 
 
 void destroyWindow(WindowHandle window) {
   HWND hwnd = toHwnd(window);
+  if (hwnd == framedPlace.hwnd) framedPlace = FramedPlace();
   if (hwnd == glWindow) {
     glWindow = nullptr;
     glDeviceContext = nullptr;
@@ -195,6 +212,53 @@ void clientSize(WindowHandle window, int* width, int* height) {
   GetClientRect(toHwnd(window), &rect);
   if (width) *width = rect.right - rect.left;
   if (height) *height = rect.bottom - rect.top;
+}
+
+// The process is DPI aware (useDevicePixels): the client area is in pixels.
+void drawableSize(WindowHandle window, int* width, int* height) {
+  clientSize(window, width, height);
+}
+
+bool setDesktopFullscreen(WindowHandle window, bool fullscreen) {
+  HWND hwnd = toHwnd(window);
+  if (!IsWindow(hwnd)) return false;
+  const UINT flags = SWP_FRAMECHANGED | SWP_SHOWWINDOW;
+  if (fullscreen) {
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoA(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &monitor))
+      return false;
+    if (framedPlace.hwnd != hwnd) {
+      framedPlace.hwnd = hwnd;
+      framedPlace.style = GetWindowLongPtrA(hwnd, GWL_STYLE);
+      framedPlace.exStyle = GetWindowLongPtrA(hwnd, GWL_EXSTYLE);
+      GetWindowRect(hwnd, &framedPlace.rect);
+    }
+    const RECT& r = monitor.rcMonitor;
+    SetWindowLongPtrA(hwnd, GWL_STYLE, WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
+    SetWindowLongPtrA(hwnd, GWL_EXSTYLE, WS_EX_APPWINDOW);
+    return SetWindowPos(hwnd, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                        flags) != 0;
+  }
+  if (framedPlace.hwnd == hwnd) {
+    const FramedPlace place = framedPlace;
+    framedPlace = FramedPlace();
+    SetWindowLongPtrA(hwnd, GWL_STYLE, place.style | WS_VISIBLE);
+    SetWindowLongPtrA(hwnd, GWL_EXSTYLE, place.exStyle);
+    const RECT& r = place.rect;
+    return SetWindowPos(hwnd, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                        flags) != 0;
+  }
+  // A window made without a frame (for a display-mode change) gets one
+  // around its client area.
+  if ((GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_POPUP) == 0) return true;
+  RECT client = {};
+  GetClientRect(hwnd, &client);
+  AdjustWindowRectEx(&client, DWORD(kFramedStyle), FALSE, DWORD(kFramedExStyle));
+  SetWindowLongPtrA(hwnd, GWL_STYLE, kFramedStyle | WS_VISIBLE);
+  SetWindowLongPtrA(hwnd, GWL_EXSTYLE, kFramedExStyle);
+  return SetWindowPos(hwnd, HWND_TOP, 0, 0, client.right - client.left,
+                      client.bottom - client.top, flags) != 0;
 }
 
 void desktopRect(int* left, int* top, int* right, int* bottom) {
