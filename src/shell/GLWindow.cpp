@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "base/PictureBox.h"
 #include "platform/Dialogs.h"
 #include "platform/Gl.h"
 
@@ -9,7 +10,8 @@ namespace {
 uint32_t gFrameCounter = 0;
 }
 
-GLWindow::GLWindow(int width, int height, bool fullscreen) : fullscreen_(fullscreen) {
+GLWindow::GLWindow(int width, int height, bool fullscreen, Screen screen)
+    : fullscreen_(fullscreen && !screen.desktopFullscreen), fit_(screen.fit) {
   try {
     platform::registerWindowClass(kClassName, &GLWindow::windowProcedure);
     classRegistered_ = true;
@@ -24,7 +26,9 @@ GLWindow::GLWindow(int width, int height, bool fullscreen) : fullscreen_(fullscr
     platform::showWindow(window_);
     // From here on a message box stays in front of the window.
     platform::setDefaultMessageBoxOwner(window_);
-    resize(width, height);
+    if (screen.desktopFullscreen) toggleFullscreen();
+    fitToDrawable();
+    if (scissored_) clearBars();
     platform::setWindowProcedure(window_, this);
   } catch (...) {
     destroy();
@@ -33,11 +37,25 @@ GLWindow::GLWindow(int width, int height, bool fullscreen) : fullscreen_(fullscr
   stopwatch_.reset();
 }
 
+GLWindow::GLWindow(int width, int height, bool fullscreen)
+    : GLWindow(width, height, fullscreen, Screen()) {}
+
 GLWindow::~GLWindow() { destroy(); }
 
 void GLWindow::resize(int width, int height) {
   if (height == 0) height = 1;
-  glViewport(0, 0, width, height);
+  if (fitsPicture()) {
+    const PictureBox box = fitPicture(width, height);
+    glViewport(box.x, box.y, box.width, box.height);
+    // Scenes clear what they draw on: only the box.
+    glScissor(box.x, box.y, box.width, box.height);
+    glEnable(GL_SCISSOR_TEST);
+    scissored_ = true;
+  } else {
+    if (scissored_) glDisable(GL_SCISSOR_TEST);
+    scissored_ = false;
+    glViewport(0, 0, width, height);
+  }
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   gluPerspective(90.0, 4.0 / 3.0, 0.1, 100.0);
@@ -45,9 +63,51 @@ void GLWindow::resize(int width, int height) {
   glLoadIdentity();
 }
 
+void GLWindow::fitToDrawable() {
+  int width = 0, height = 0;
+  platform::drawableSize(window_, &width, &height);
+  resize(width, height);
+}
+
+void GLWindow::clearBars() {
+  glPushAttrib(GL_COLOR_BUFFER_BIT | GL_SCISSOR_BIT);
+  glDisable(GL_SCISSOR_TEST);
+  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
+  glPopAttrib();
+}
+
+bool GLWindow::toggleFullscreen() {
+  if (fullscreen_) {
+    // Out of the changed mode, into a framed window of the mode's size.
+    platform::restoreDisplayMode();
+    platform::setDesktopFullscreen(window_, false);
+    fullscreen_ = false;
+    platform::showCursor(true);
+  } else if (desktop_) {
+    if (!platform::setDesktopFullscreen(window_, false)) return false;
+    desktop_ = false;
+    platform::showCursor(true);
+  } else {
+    if (!platform::setDesktopFullscreen(window_, true)) return false;
+    desktop_ = true;
+    platform::showCursor(false);
+  }
+  // The size messages follow; a display that changes the size later sends
+  // another.
+  fitToDrawable();
+  return true;
+}
+
 void GLWindow::endFrame() {
   platform::swapBuffers(window_);
   platform::pumpMessages();
+  if (toggleAsked_) {
+    toggleAsked_ = false;
+    toggleFullscreen();
+  }
+  // The back buffer's bars are undefined after a swap.
+  if (scissored_) clearBars();
   frameTime_.add(stopwatch_.seconds());
   if (showsRateOnFrame(gFrameCounter)) {
     char title[64];
@@ -62,6 +122,10 @@ void GLWindow::destroy() {
     platform::restoreDisplayMode();
     platform::showCursor(true);
     fullscreen_ = false;
+  }
+  if (desktop_) {
+    platform::showCursor(true);
+    desktop_ = false;
   }
   if (context_) {
     platform::deleteGLContext(window_, context_);
@@ -103,6 +167,10 @@ intptr_t GLWindow::handleMessage(uint32_t message, uintptr_t wParam, intptr_t lP
     case msg::KeyDown:
       if (wParam < uintptr_t(kKeyCount)) keys_[wParam] = true;
       if (wParam == uintptr_t(platform::kVkEscape)) quitRequested_ = true;
+      // F11, or F as on the page; not again while the key is held.
+      if ((wParam == uintptr_t(platform::kVkF11) || wParam == uintptr_t('F')) &&
+          (uint32_t(lParam) & (1u << 30)) == 0)
+        toggleAsked_ = true;
       return 0;
     case msg::KeyUp:
       if (wParam < uintptr_t(kKeyCount)) keys_[wParam] = false;

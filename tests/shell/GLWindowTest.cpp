@@ -6,6 +6,7 @@
 
 #include <regex>
 #include <string>
+#include <vector>
 
 #include "platform/Gl.h"
 #include "platform/Window.h"
@@ -61,6 +62,21 @@ void expectViewport(int width, int height) {
   EXPECT_EQ(viewport[1], 0);
   EXPECT_EQ(viewport[2], width);
   EXPECT_EQ(viewport[3], height);
+  EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+}
+
+// The picture's box: viewport and scissor, the projection as ever.
+void expectBox(int x, int y, int width, int height) {
+  GLint viewport[4], scissor[4];
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  glGetIntegerv(GL_SCISSOR_BOX, scissor);
+  const GLint expected[4] = {x, y, width, height};
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(viewport[i], expected[i]) << "viewport " << i;
+    EXPECT_EQ(scissor[i], expected[i]) << "scissor " << i;
+  }
+  EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST));
+  expectStandardProjection();
 }
 
 TEST_F(GLWindowTest, OpensAFramed640x480WindowWithTheStandardPerspective) {
@@ -125,6 +141,81 @@ TEST_F(GLWindowTest, EscapeQuitsOtherKeysOnlyMarkTheKeyTable) {
   platform::pumpMessages();
   EXPECT_TRUE(window->keyDown(platform::kVkEscape));
   EXPECT_TRUE(window->quitRequested());
+}
+
+// A fitted window 800 pixels wide: what a scene clears (white here) fills
+// the centred 640x480 box, the bars stay black, read back from the window.
+TEST_F(GLWindowTest, AFittedWindowDrawsInTheBoxBetweenBlackBars) {
+  window.reset();
+  GLWindow::Screen screen;
+  screen.fit = true;
+  window = std::make_unique<GLWindow>(800, 480, false, screen);
+  EXPECT_TRUE(window->fitsPicture());
+  expectBox(80, 0, 640, 480);
+  for (int frame = 0; frame < 2; ++frame) {
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    std::vector<uint8_t> row(800 * 3);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 240, 800, 1, GL_RGB, GL_UNSIGNED_BYTE, row.data());
+    for (int x : {0, 79, 80, 400, 719, 720, 799})
+      EXPECT_EQ(row[size_t(x) * 3], (x >= 80 && x < 720) ? 255 : 0) << "column " << x;
+    window->endFrame();
+  }
+  // The box follows the window's size messages (pixels) and a minimised 0 by 0.
+  send(msg::Size, 0, platform::makeSizeParam(1280, 720));
+  expectBox(160, 0, 960, 720);
+  send(msg::Size, 0, platform::makeSizeParam(480, 640));
+  expectBox(0, 140, 480, 360);
+  send(msg::Size, 0, platform::makeSizeParam(0, 0));
+  expectBox(0, 0, 1, 1);
+}
+
+// F11 or F, through the pump as a user presses them: desktop fullscreen at the
+// display's size (offscreen: 1024x768), the picture fitted, the cursor hidden;
+// again, and the framed window is back with the designed viewport. A held
+// key's repeats switch nothing.
+TEST_F(GLWindowTest, F11AndFSwitchBetweenTheWindowAndDesktopFullscreen) {
+  for (SDL_Keycode key : {SDLK_F11, SDLK_f}) {
+    pushKey(SDL_KEYDOWN, key);
+    window->endFrame();
+    EXPECT_TRUE(window->desktopFullscreen()) << SDL_GetKeyName(key);
+    EXPECT_FALSE(window->fullscreen());
+    EXPECT_NE(SDL_GetWindowFlags(window->window()->sdl) & SDL_WINDOW_FULLSCREEN_DESKTOP, 0u);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+    expectBox(0, 0, 1024, 768);
+    send(msg::KeyDown, platform::kVkF11, 1 << 30);  // auto-repeat
+    pushKey(SDL_KEYUP, key);
+    window->endFrame();
+    EXPECT_TRUE(window->desktopFullscreen());
+
+    pushKey(SDL_KEYDOWN, key);
+    pushKey(SDL_KEYUP, key);
+    window->endFrame();
+    EXPECT_FALSE(window->desktopFullscreen());
+    EXPECT_EQ(SDL_GetWindowFlags(window->window()->sdl) & SDL_WINDOW_FULLSCREEN, 0u);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+    int width = 0, height = 0;
+    platform::clientSize(window->window(), &width, &height);
+    EXPECT_EQ(width, 640);
+    EXPECT_EQ(height, 480);
+    expectViewport(640, 480);
+    EXPECT_FALSE(window->quitRequested());
+  }
+}
+
+TEST_F(GLWindowTest, StartsInDesktopFullscreenWithoutAModeChange) {
+  window.reset();
+  GLWindow::Screen screen;
+  screen.desktopFullscreen = true;
+  window = std::make_unique<GLWindow>(640, 480, true, screen);
+  EXPECT_TRUE(window->desktopFullscreen());
+  EXPECT_FALSE(window->fullscreen());
+  EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+  expectBox(0, 0, 1024, 768);
+  window->destroy();
+  EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
 }
 
 TEST_F(GLWindowTest, CloseQuits) {
