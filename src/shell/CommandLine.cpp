@@ -13,6 +13,12 @@ const char kUsage[] =
     "\n"
     "  --fullscreen          run fullscreen without asking\n"
     "  --windowed            run in a window without asking\n"
+    "  --fullscreen=desktop  fullscreen at the desktop's own resolution, no mode\n"
+    "                        change, the picture fitted as with --fit\n"
+    "  --size WxH            the window's client size (default 640x480)\n"
+    "  --fit                 keep the picture 4:3 in the largest centred box with\n"
+    "                        black bars (without it the picture stretches with\n"
+    "                        the window)\n"
     "  --data DIR            read the song and the pictures from DIR (default: the\n"
     "                        installed data, else the folder the build put them in)\n"
     "  --start POS           start the music at song position POS (default 0)\n"
@@ -29,7 +35,13 @@ const char kUsage[] =
     "      --fps N               frames per second (default 60)\n"
     "      --size WxH            picture size (default 640x480)\n"
     "  --screenshot SECONDS OUT.png  one frame of the show at that moment\n"
-    "  --benchmark             draw every scene flat out and print frame times\n";
+    "      --fps N, --size WxH   as for --capture\n"
+    "  --benchmark             draw every scene flat out and print frame times\n"
+    "\n"
+    "Keys during the show:\n"
+    "  Escape                end the show\n"
+    "  space                 slow the pictures down while held\n"
+    "  F11 or F              switch between the window and desktop fullscreen\n";
 
 bool parseInt(const std::string& text, long low, long high, int* out) {
   if (text.empty()) return false;
@@ -114,11 +126,24 @@ bool parseCommandLine(int argc, const char* const* argv, Options* options, std::
       help = true;
     } else if (name == "--fullscreen" || name == "--windowed") {
       bool fullscreen = name == "--fullscreen";
+      bool desktop = false;
+      if (fullscreen && hasInlineValue) {
+        if (inlineValue != "desktop") return badValue(inlineValue, "no value or \"desktop\"");
+        hasInlineValue = false;
+        desktop = true;
+      }
       if (result.fullscreen && *result.fullscreen != fullscreen) {
         *error = "options --fullscreen and --windowed exclude each other";
         return false;
       }
+      if (result.fullscreen && *result.fullscreen && result.desktopFullscreen != desktop) {
+        *error = "options --fullscreen and --fullscreen=desktop exclude each other";
+        return false;
+      }
       result.fullscreen = fullscreen;
+      result.desktopFullscreen = desktop;
+    } else if (name == "--fit") {
+      result.fit = true;
     } else if (name == "--verbose" || name == "-v") {
       result.verbose = true;
     } else if (name == "--precalc") {

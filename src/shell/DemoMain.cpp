@@ -94,7 +94,10 @@ int show(const Options& options) {
   MusicSystem& music = running->music;
 
   const bool fullscreen = askFullscreen(options);
-  running->window = std::make_unique<GLWindow>(640, 480, fullscreen);
+  GLWindow::Screen screen;
+  screen.fit = options.fit;
+  screen.desktopFullscreen = options.desktopFullscreen;
+  running->window = std::make_unique<GLWindow>(options.width, options.height, fullscreen, screen);
   verboseLine("video driver %s", platform::videoDriverName().c_str());
 
   running->songImage = readSongFile(kSongFileName);

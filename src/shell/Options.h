@@ -29,7 +29,11 @@ struct Options {
   // --end-position N (render-audio); by default the step after the show's last.
   int endPosition = SceneSchedule::kLastPlayedPosition + 1;
   int fps = 60;                    // --fps N (capture, screenshot)
-  int width = 640;                 // --size WxH (capture)
-  int height = 480;
+  int width = 640;                 // --size WxH: the window's client size,
+  int height = 480;                //   the capture's and screenshot's frame
+
+  // How the live window shows the picture.
+  bool fit = false;                // --fit: a centred 4/3 box, black bars
+  bool desktopFullscreen = false;  // --fullscreen=desktop (fullscreen is set too)
   double screenshotSeconds = 0.0;  // --screenshot SECONDS
 };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,41 @@ TEST(CommandLine, OfflineModesAndTheirValues) {
   EXPECT_EQ(parse({"--benchmark", "--help"}).options.mode, Options::Mode::Help);
 }
 
+TEST(CommandLine, WindowSizeFitAndDesktopFullscreen) {
+  struct Case {
+    std::initializer_list<const char*> args;
+    int width, height;
+    bool fit;
+    std::optional<bool> fullscreen;
+    bool desktop;
+  };
+  const Case cases[] = {
+      {{}, 640, 480, false, std::nullopt, false},
+      {{"--size", "1280x720"}, 1280, 720, false, std::nullopt, false},
+      {{"--size=3840X1600", "--fit"}, 3840, 1600, true, std::nullopt, false},
+      {{"--fit", "--windowed"}, 640, 480, true, false, false},
+      {{"--fullscreen"}, 640, 480, false, true, false},
+      {{"--fullscreen=desktop"}, 640, 480, false, true, true},
+      {{"--fullscreen=desktop", "--fullscreen=desktop", "--size", "16x16"}, 16, 16, false, true,
+       true},
+  };
+  for (const Case& c : cases) {
+    Parsed p = parse(c.args);
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_EQ(p.options.mode, Options::Mode::Show);
+    EXPECT_EQ(p.options.width, c.width);
+    EXPECT_EQ(p.options.height, c.height);
+    EXPECT_EQ(p.options.fit, c.fit);
+    EXPECT_EQ(p.options.fullscreen, c.fullscreen);
+    EXPECT_EQ(p.options.desktopFullscreen, c.desktop);
+  }
+  // The screenshot takes the size as the capture does.
+  Parsed shot = parse({"--screenshot", "4", "a.png", "--size", "1920x1080"});
+  ASSERT_TRUE(shot.ok) << shot.error;
+  EXPECT_EQ(shot.options.width, 1920);
+  EXPECT_EQ(shot.options.height, 1080);
+}
+
 TEST(CommandLine, WhatCannotBeUnderstoodIsRefusedWithAReason) {
   struct Case {
     std::initializer_list<const char*> args;
@@ -84,6 +120,19 @@ TEST(CommandLine, WhatCannotBeUnderstoodIsRefusedWithAReason) {
       {{"--fps", "0"}, "--fps"},
       {{"--size", "640"}, "--size"},
       {{"--size", "0x480"}, "--size"},
+      {{"--size", "0x0"}, "bad value \"0x0\" for --size: expected WIDTHxHEIGHT, each 16 to 8192"},
+      {{"--size", "abc"}, "bad value \"abc\" for --size"},
+      {{"--size", "640x"}, "--size"},
+      {{"--size", "640x480x2"}, "--size"},
+      {{"--size", "8193x480"}, "--size"},
+      {{"--size"}, "option --size needs a value"},
+      {{"--fullscreen=foo"}, "bad value \"foo\" for --fullscreen: expected no value or \"desktop\""},
+      {{"--fullscreen="}, "bad value \"\" for --fullscreen"},
+      {{"--windowed=desktop"}, "option --windowed takes no value"},
+      {{"--fullscreen=desktop", "--windowed"}, "exclude each other"},
+      {{"--fullscreen", "--fullscreen=desktop"}, "--fullscreen and --fullscreen=desktop exclude"},
+      {{"--fullscreen=desktop", "--fullscreen"}, "--fullscreen and --fullscreen=desktop exclude"},
+      {{"--fit=yes"}, "option --fit takes no value"},
       {{"--screenshot", "nan", "a.png"}, "--screenshot"},
       {{"--screenshot", "3"}, "needs SECONDS and OUT.png"},
       {{"--fullscreen", "--windowed"}, "exclude each other"},
@@ -95,7 +144,10 @@ TEST(CommandLine, WhatCannotBeUnderstoodIsRefusedWithAReason) {
     EXPECT_FALSE(p.ok) << *c.args.begin();
     EXPECT_NE(p.error.find(c.mentions), std::string::npos) << p.error;
   }
-  EXPECT_NE(std::string(usageText()).find("--windowed"), std::string::npos);
+  // --help names the window's options and the keys of the show.
+  for (const char* named : {"--windowed", "--fit", "--fullscreen=desktop", "the window's client size",
+                            "Escape", "space", "F11 or F"})
+    EXPECT_NE(std::string(usageText()).find(named), std::string::npos) << named;
 }
 
 }  // namespace
