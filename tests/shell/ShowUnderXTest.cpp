@@ -1,6 +1,8 @@
 // The show on a real X server (Xvfb), as a user sees it: a 640x480 client
 // area, the frame rate in the title, and an end with exit code 0 within a
-// second of Escape or of the window manager's close request.
+// second of Escape or of the window manager's close request; a window of
+// another size with the picture stretched or fitted, read back from the
+// X server.
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
@@ -11,6 +13,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <regex>
@@ -136,9 +139,10 @@ class ShowUnderXTest : public ::testing::Test {
   }
 
   // Starts the show and waits for its frame-rate title.
-  Window startShow(const char* choice = "--windowed") {
-    show = spawn({KYL_EXECUTABLE, choice},
-                 {"DISPLAY=" + displayName, "SDL_AUDIODRIVER=dummy"});
+  Window startShow(const char* choice = "--windowed", std::vector<std::string> more = {}) {
+    std::vector<std::string> args = {KYL_EXECUTABLE, choice};
+    args.insert(args.end(), more.begin(), more.end());
+    show = spawn(args, {"DISPLAY=" + displayName, "SDL_AUDIODRIVER=dummy"});
     EXPECT_GT(show, 0);
     return waitForFrames();
   }
@@ -188,11 +192,30 @@ class ShowUnderXTest : public ::testing::Test {
     EXPECT_EQ(waitFor(tool, std::chrono::seconds(10)), 0);
   }
 
-  void expectClientArea(Window window) {
+  void expectClientArea(Window window, int width = 640, int height = 480) {
     XWindowAttributes attributes{};
     ASSERT_TRUE(XGetWindowAttributes(display, window, &attributes));
-    EXPECT_EQ(attributes.width, 640);
-    EXPECT_EQ(attributes.height, 480);
+    EXPECT_EQ(attributes.width, width);
+    EXPECT_EQ(attributes.height, height);
+  }
+
+  // The brightest channel value in each column of the window's pixels, as
+  // the X server shows them.
+  std::vector<int> columnPeaks(Window window, int width, int height) {
+    std::vector<int> peaks(size_t(width), -1);
+    XImage* image = XGetImage(display, window, 0, 0, unsigned(width), unsigned(height), AllPlanes,
+                              ZPixmap);
+    if (!image) return peaks;
+    for (int x = 0; x < width; ++x) {
+      int peak = 0;
+      for (int y = 0; y < height; ++y) {
+        const unsigned long pixel = XGetPixel(image, x, y);
+        for (int shift : {0, 8, 16}) peak = std::max(peak, int((pixel >> shift) & 0xFF));
+      }
+      peaks[size_t(x)] = peak;
+    }
+    XDestroyImage(image);
+    return peaks;
   }
 
   int endsWithin(std::chrono::milliseconds limit) {
@@ -236,6 +259,64 @@ TEST_F(ShowUnderXTest, FullscreenWithoutThe640x480ModeStillGives640x480) {
   Window window = startShow("--fullscreen");
   ASSERT_NE(window, 0u);
   expectClientArea(window);
+}
+
+// A window of 1280x720 pixels, made so (--size) or resized by the user:
+// without --fit the picture stretches over all of it, with --fit it is the
+// centred 960x720 box between black bars 160 pixels wide. Scenes may have
+// dark corners or fade in, so the picture's edges must show something in
+// some frame within the time; the bars must be black in every frame.
+// A screen that holds the whole window: the X server reads back only what
+// is on the screen.
+class WideScreenUnderXTest : public ShowUnderXTest {
+ protected:
+  void SetUp() override { startX("1920x1080x24"); }
+};
+
+TEST_F(WideScreenUnderXTest, A1280x720WindowStretchesThePictureOrFitsItBetweenBlackBars) {
+  struct Case {
+    std::vector<std::string> options;
+    bool resize;    // by the X server, after the first frame
+    int left, right;  // the picture's columns [left, right)
+  };
+  const Case cases[] = {
+      {{"--size", "1280x720"}, false, 0, 1280},
+      {{"--fit"}, true, 160, 1120},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.options[0]);
+    Window window = startShow("--windowed", c.options);
+    ASSERT_NE(window, 0u);
+    if (c.resize) {
+      XResizeWindow(display, window, 1280, 720);
+      XSync(display, False);
+    }
+    // Until the show has drawn at the new size, the window holds the old
+    // 640x480 picture in its corner; from the first new frame on, every
+    // frame counts.
+    bool newSize = !c.resize, leftEdge = false, rightEdge = false;
+    for (auto deadline = Clock::now() + std::chrono::seconds(20);
+         !(leftEdge && rightEdge) && Clock::now() < deadline;
+         std::this_thread::sleep_for(std::chrono::milliseconds(200))) {
+      std::vector<int> peaks = columnPeaks(window, 1280, 720);
+      ASSERT_NE(peaks[0], -1) << "no pixels from the X server";
+      newSize = newSize || std::any_of(peaks.begin() + 640, peaks.begin() + c.right,
+                                       [](int peak) { return peak > 0; });
+      if (!newSize) continue;
+      for (int x = 0; x < 1280; ++x) {
+        if (x < c.left || x >= c.right) {
+          ASSERT_EQ(peaks[size_t(x)], 0) << "column " << x;
+        }
+      }
+      leftEdge = leftEdge || peaks[size_t(c.left)] > 8;
+      rightEdge = rightEdge || peaks[size_t(c.right - 1)] > 8;
+    }
+    expectClientArea(window, 1280, 720);
+    EXPECT_TRUE(leftEdge) << "nothing drawn in column " << c.left;
+    EXPECT_TRUE(rightEdge) << "nothing drawn in column " << c.right - 1;
+    stop(show);
+    show = 0;
+  }
 }
 
 TEST_F(ShowUnderXTest, TheCloseRequestEndsTheShowWithinASecond) {
