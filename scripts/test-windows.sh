@@ -3,6 +3,7 @@
 # one Wine environment (Xvfb, PulseAudio null sink, fresh prefix)
 #   - the sound ring's lock test on DirectSound,
 #   - the progress window's size, style and place,
+#   - a fitted window resized, and desktop fullscreen on F11 and F,
 #   - the smoke test of the packed show,
 #   - the offline song render compared with the Linux build's,
 #   - the exported scene textures compared with the Linux build's.
@@ -13,9 +14,12 @@ root=$(pwd)
 host=${KYL_HOST_BUILD:-build-windows/host}
 scripts/build-windows.sh || exit 1
 cmake --build "$host" -j"$(nproc)" --target kylvander || exit 1
-cmake --build build-windows -j"$(nproc)" --target kyl_win32_precalc_window_test || exit 1
+cmake --build build-windows -j"$(nproc)" --target kyl_win32_precalc_window_test \
+  kyl_win32_fit_window_test || exit 1
 
 . "$root/scripts/wine-env.sh"
+# Wide enough for a 1280x720 window, and of another shape than the picture.
+export KYL_WINE_SCREEN=1920x1080x24
 trap wine_env_stop EXIT
 started=$SECONDS
 wine_env_start || exit 1
@@ -29,6 +33,10 @@ wine build-windows/tests/win32/kyl_win32_sound_ring_test.exe 2> >(grep -v '^ALSA
 
 echo "== progress window placement =="
 wine build-windows/tests/win32/kyl_win32_precalc_window_test.exe 2> >(grep -v '^ALSA' >&2) ||
+  failures=$((failures + 1))
+
+echo "== fitted window and desktop fullscreen =="
+wine build-windows/tests/win32/kyl_win32_fit_window_test.exe 2> >(grep -v '^ALSA' >&2) ||
   failures=$((failures + 1))
 
 echo "== smoke test =="
@@ -77,5 +85,5 @@ else
   failures=$((failures + 1))
 fi
 
-echo "Windows checks: $((5 - failures)) of 5 passed ($((SECONDS - started)) s after the build)"
+echo "Windows checks: $((6 - failures)) of 6 passed ($((SECONDS - started)) s after the build)"
 [ $failures = 0 ]

@@ -4,7 +4,8 @@
 # under one temporary folder and all ended by wine_env_stop.
 #
 #   wine_env_start [--no-display]   sets DISPLAY, XDG_RUNTIME_DIR, WINEPREFIX
-#                                   and KYL_WINE_ENV_DIR (the folder)
+#                                   and KYL_WINE_ENV_DIR (the folder); the
+#                                   screen is KYL_WINE_SCREEN (1024x768x24)
 #   wine_env_stop                   ends what wine_env_start started
 #
 # A script run inside a started environment (KYL_WINE_ENV_DIR set) uses it
@@ -22,7 +23,8 @@ wine_env_start() {
   if [ $want_display = 1 ]; then
     # -displayfd picks a free display number and tells it once the server is
     # ready to take clients.
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$wine_env_dir/display" \
+    Xvfb -displayfd 3 -screen 0 "${KYL_WINE_SCREEN:-1024x768x24}" -nolisten tcp \
+      3>"$wine_env_dir/display" \
       >"$wine_env_dir/xvfb.log" 2>&1 &
     wine_env_xvfb_pid=$!
     local i

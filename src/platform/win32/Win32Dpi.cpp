@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Dpi.h"
 
 #include <cstdint>
+#include <initializer_list>
 
 #include "platform/win32/LeanWindows.h"
 
