@@ -69,12 +69,12 @@ void GLWindow::fitToDrawable() {
   resize(width, height);
 }
 
+// As the capture's frames begin; every scene sets its own clear colour.
 void GLWindow::clearBars() {
-  glPushAttrib(GL_COLOR_BUFFER_BIT | GL_SCISSOR_BIT);
   glDisable(GL_SCISSOR_TEST);
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT);
-  glPopAttrib();
+  glEnable(GL_SCISSOR_TEST);
 }
 
 bool GLWindow::toggleFullscreen() {
