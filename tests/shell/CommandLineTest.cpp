@@ -126,7 +126,8 @@ TEST(CommandLine, WhatCannotBeUnderstoodIsRefusedWithAReason) {
       {{"--size", "640x480x2"}, "--size"},
       {{"--size", "8193x480"}, "--size"},
       {{"--size"}, "option --size needs a value"},
-      {{"--fullscreen=foo"}, "bad value \"foo\" for --fullscreen: expected no value or \"desktop\""},
+      {{"--fullscreen=foo"},
+       "bad value \"foo\" for --fullscreen: expected no value or \"desktop\""},
       {{"--fullscreen="}, "bad value \"\" for --fullscreen"},
       {{"--windowed=desktop"}, "option --windowed takes no value"},
       {{"--fullscreen=desktop", "--windowed"}, "exclude each other"},
@@ -145,8 +146,8 @@ TEST(CommandLine, WhatCannotBeUnderstoodIsRefusedWithAReason) {
     EXPECT_NE(p.error.find(c.mentions), std::string::npos) << p.error;
   }
   // --help names the window's options and the keys of the show.
-  for (const char* named : {"--windowed", "--fit", "--fullscreen=desktop", "the window's client size",
-                            "Escape", "space", "F11 or F"})
+  for (const char* named : {"--windowed", "--fit", "--fullscreen=desktop",
+                            "the window's client size", "Escape", "space", "F11 or F"})
     EXPECT_NE(std::string(usageText()).find(named), std::string::npos) << named;
 }
 
