@@ -11,6 +11,8 @@ packages=(
   xvfb xauth xdotool
   ffmpeg sox imagemagick
   libfreetype-dev fonts-dejavu-core
+  # another reader and writer of MIDI files, to check the song compiler's
+  libsmf-dev
 )
 if [ "${KYL_WITH_WINDOWS:-0}" = 1 ]; then
   packages+=(g++-mingw-w64-x86-64-posix wine wine64 pulseaudio zip python3)
