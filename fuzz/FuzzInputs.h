@@ -20,3 +20,8 @@ bool runTgaFile(const uint8_t* data, size_t size);
 // song loader; what it refuses it refuses with a SourceError. Any other
 // outcome aborts. Returns whether the text compiled.
 bool runSongSource(const uint8_t* data, size_t size);
+
+// Bytes as a MIDI file through the song compiler's reader and importer. What
+// it accepts must compile into a song that loads; what it refuses it refuses
+// with a MidiError. Returns whether the bytes imported.
+bool runMidiFile(const uint8_t* data, size_t size);

@@ -55,6 +55,12 @@ TEST(FuzzReplay, SeedSourcesCompileAndLoad) {
     EXPECT_TRUE(runSongSource(seed.bytes.data(), seed.bytes.size())) << seed.name;
 }
 
+TEST(FuzzReplay, SeedMidiFilesImport) {
+  const auto seeds = storedInputs("corpus", "midi");
+  ASSERT_FALSE(seeds.empty());
+  for (const auto& seed : seeds) EXPECT_TRUE(runMidiFile(seed.bytes.data(), seed.bytes.size())) << seed.name;
+}
+
 TEST(FuzzReplay, SeedPicturesDecodeOrAreRefusedByTheirHeader) {
   const auto seeds = storedInputs("corpus", "tga");
   ASSERT_FALSE(seeds.empty());
@@ -79,6 +85,10 @@ TEST(FuzzReplay, RegressionInputsRunToTheirEnd) {
   for (const auto& input : storedInputs("regression", "songc")) {
     SCOPED_TRACE(input.name);
     runSongSource(input.bytes.data(), input.bytes.size());
+  }
+  for (const auto& input : storedInputs("regression", "midi")) {
+    SCOPED_TRACE(input.name);
+    runMidiFile(input.bytes.data(), input.bytes.size());
   }
 }
 
