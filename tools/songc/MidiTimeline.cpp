@@ -18,11 +18,6 @@ std::string fixed(double value) {
   return text;
 }
 
-std::string noteWord(int synthNote) {
-  if (synthNote >= 1 && synthNote <= 254) return noteName(synthNote);
-  return "MIDI note " + std::to_string(synthNote + midimap::kNoteOffset);
-}
-
 // A track name fit for a message.
 std::string printable(const std::string& name) {
   std::string out;
@@ -187,13 +182,13 @@ void MidiTimeline::decode(const MidiFile& midi, double tolerance) {
     const bool noteOn = type == 0x90 && in.data2 != 0;
     if (noteOn && int(in.data1) - midimap::kNoteOffset < midimap::kLowestNote)
       fail(message.track, message.tick,
-           "note " + noteWord(int(in.data1) - midimap::kNoteOffset) + " lies below C1, the lowest note of a song");
+           "MIDI note " + std::to_string(in.data1) + " lies below C1 (MIDI note 24), the lowest note of a song");
     MidiToSynth::Event out;
     if (!decoder.decode(in.status, in.data1, in.data2, &out)) continue;
     const int number = int(out.value & 0xFFFF);
     const std::string what = out.kind == eventKind::kController
                                  ? "controller " + std::to_string(number) + " changes"
-                                 : "note " + noteWord(number) + (out.kind == eventKind::kNoteOn ? " starts" : " ends");
+                                 : "note " + noteName(number) + (out.kind == eventKind::kNoteOn ? " starts" : " ends");
     const uint32_t tick = toTick(message.track, message.tick, tolerance, what);
     channels_[out.channel].push_back(TimedEvent{tick, out.kind, out.value, message.tick, message.track});
   }
