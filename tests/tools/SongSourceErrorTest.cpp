@@ -1,5 +1,5 @@
-// Mistakes in a song source: each is reported as "FILE:LINE: what", at the
-// line of the word that is wrong (also on continuation lines), and the
+// Mistakes in a song source: each is reported as "FILE:LINE:COLUMN: what", at
+// the line of the word that is wrong (also on continuation lines), and the
 // compiler never produces a file from them.
 #include <gtest/gtest.h>
 
@@ -52,9 +52,23 @@ TEST(SongSourceErrors, NameFileLineAndProblem) {
   for (const auto& mistake : bad) {
     std::string message = messageFor(mistake[0].c_str());
     SCOPED_TRACE(mistake[0]);
-    EXPECT_EQ(message.rfind("bad.song:" + mistake[1] + ": ", 0), 0u) << message;
+    EXPECT_EQ(message.rfind("bad.song:" + mistake[1] + ":", 0), 0u) << message;
     EXPECT_NE(message.find(mistake[2]), std::string::npos) << message;
   }
+}
+
+// The column is that of the word to blame, on its own line; a tab counts
+// as one character.
+TEST(SongSourceErrors, NameTheColumnOfTheWordToBlame) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"song tempo=0\n", "bad.song:1:6: tempo=0"},
+      {"song\n  speed=4\n\t tempo=x\n", "bad.song:3:3: tempo=x"},
+      {"pattern p\n  C-4 7F | E-4 7G\nend\n", "bad.song:2:16: the velocity"},
+      {"pattern p\n  C-4 | | | | | | | | | | | | | | | | D-4\nend\n", "bad.song:2:39: a row has at most 16"},
+      {"order 0\n  x p\nend\n", "bad.song:2:3: expected an order position"},
+  };
+  for (const auto& [source, expected] : cases)
+    EXPECT_EQ(messageFor(source).rfind(expected, 0), 0u) << messageFor(source);
 }
 
 TEST(SongSourceErrors, MoreVoicesThanTheShowLoadsAreRefusedAtTheLayer) {
@@ -64,7 +78,7 @@ TEST(SongSourceErrors, MoreVoicesThanTheShowLoadsAreRefusedAtTheLayer) {
   for (int l = 0; l < 64; ++l) source += "  layer voices=255\n    envelope\n    oscillator\n  end\n";
   source += "end\n";
   const std::string message = messageFor(source.c_str());
-  EXPECT_EQ(message.rfind("bad.song:254: ", 0), 0u) << message;
+  EXPECT_EQ(message.rfind("bad.song:254:3: ", 0), 0u) << message;
   EXPECT_NE(message.find("more than 16384 voices"), std::string::npos) << message;
 }
 

@@ -31,6 +31,7 @@ void SourceText::cut(const std::string& text) {
   while (std::getline(in, raw)) {
     ++number;
     std::vector<std::string> words;
+    std::vector<int> columns;
     std::string word;
     auto flush = [&] {
       if (!word.empty()) words.push_back(word);
@@ -46,7 +47,9 @@ void SourceText::cut(const std::string& text) {
         // Column separator of pattern rows: a word of its own.
         flush();
         words.push_back("|");
+        columns.push_back(int(i) + 1);
       } else {
+        if (word.empty()) columns.push_back(int(i) + 1);
         word += c;
       }
     }
@@ -57,8 +60,9 @@ void SourceText::cut(const std::string& text) {
       SourceLine& previous = lines_.back();
       previous.words.insert(previous.words.end(), words.begin(), words.end());
       previous.lineOfWord.insert(previous.lineOfWord.end(), lineOfWord.begin(), lineOfWord.end());
+      previous.columnOfWord.insert(previous.columnOfWord.end(), columns.begin(), columns.end());
       continue;
     }
-    lines_.push_back(SourceLine{fileName_.get(), std::move(words), std::move(lineOfWord)});
+    lines_.push_back(SourceLine{fileName_.get(), std::move(words), std::move(lineOfWord), std::move(columns)});
   }
 }

@@ -10,16 +10,19 @@
 
 #include "songc/SourceError.h"
 
-// One statement of the source, with where each word came from for messages.
+// One statement of the source, with where each word came from for messages
+// (columns count characters from 1, a tab as one).
 struct SourceLine {
   const std::string* file = nullptr;
   std::vector<std::string> words;
   std::vector<int> lineOfWord;
+  std::vector<int> columnOfWord;
 
   int line() const { return lineOfWord.empty() ? 0 : lineOfWord[0]; }
-  [[noreturn]] void fail(const std::string& what) const { throw SourceError(*file, line(), what); }
+  [[noreturn]] void fail(const std::string& what) const { failAt(0, what); }
   [[noreturn]] void failAt(size_t word, const std::string& what) const {
-    throw SourceError(*file, word < lineOfWord.size() ? lineOfWord[word] : line(), what);
+    if (word >= lineOfWord.size() || word >= columnOfWord.size()) throw SourceError(*file, line(), what);
+    throw SourceError(*file, lineOfWord[word], columnOfWord[word], what);
   }
 };
 
