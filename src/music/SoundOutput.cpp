@@ -59,20 +59,20 @@ class PrecalcProgress final : public SongRenderHook {
 }  // namespace
 
 SoundOutput::SoundOutput(platform::WindowHandle window, Synth& synth)
-    : window_(window), synth_(synth) {
+    : window_(window), synth_(&synth) {
   initialise();
   openDevice(window);
 }
 
 SoundOutput::SoundOutput(std::unique_ptr<platform::SoundBuffer> buffer, Synth& synth)
-    : buffer_(std::move(buffer)), synth_(synth) {
+    : buffer_(std::move(buffer)), synth_(&synth) {
   initialise();
   if (buffer_) bufferSize_ = buffer_->size();
 }
 
 void SoundOutput::initialise() {
   samplesPerTick_ = 826;
-  synth_.setBlockSize(int(samplesPerTick_));
+  synth_->setBlockSize(int(samplesPerTick_));
   left_.assign(kMixFrames, 0.0f);
   right_.assign(kMixFrames, 0.0f);
   heardTicks_.store(0);
@@ -125,7 +125,7 @@ void SoundOutput::prepare(const Song& song, int position) {
       player_.orderPosition = start;
       player_.tickCounter = 0;
       samplesPerTick_ = std::min(samplesPerTickFor(song), kMixFrames);
-      synth_.setBlockSize(int(samplesPerTick_));
+      synth_->setBlockSize(int(samplesPerTick_));
       player_.clearChannels();
     }
     heardTicks_.store(0, std::memory_order_relaxed);
@@ -145,6 +145,18 @@ void SoundOutput::prepare(const Song& song, int position) {
   buffer_->setCurrentPosition(0);
   if (!buffer_->playLooping()) showError("Could not play buffer!", std::string());
   stop_.store(false);
+}
+
+void SoundOutput::switchSong(Synth& synth, const Song& song, int position) {
+  std::lock_guard<std::mutex> guard(lock_);
+  synth_ = &synth;
+  player_.song = &song;
+  player_.orderPosition = uint32_t(std::max(position, 0));
+  player_.tickCounter = 0;
+  player_.clearChannels();
+  samplesPerTick_ = std::min(samplesPerTickFor(song), kMixFrames);
+  synth_->setBlockSize(int(samplesPerTick_));
+  heardTicks_.store(0, std::memory_order_relaxed);
 }
 
 void SoundOutput::start(const Song& song, int position, unsigned waitMilliseconds) {
@@ -222,8 +234,8 @@ void SoundOutput::passLocked() {
 }
 
 bool SoundOutput::writeRealTimeBlock(uint32_t tickBytes) {
-  if (playing_ && player_.song) player_.tick(synth_);
-  synth_.render(left_.data(), right_.data());
+  if (playing_ && player_.song) player_.tick(*synth_);
+  synth_->render(left_.data(), right_.data());
   void* region1 = nullptr;
   void* region2 = nullptr;
   uint32_t size1 = 0;
@@ -274,7 +286,7 @@ void SoundOutput::precalculate(const Song& song, int startPosition, int endPosit
   PrecalcProgress progress(window && window->isOpen() ? window.get() : nullptr, callback,
                            callbackArgument, total != 0);
   samplesPerTick_ = samplesPerTickFor(song);
-  blocks_ = renderSong(synth_, song, start, end, maxframes, &progress);
+  blocks_ = renderSong(*synth_, song, start, end, maxframes, &progress);
   if (window) {
     window.reset();
     // The progress window had the focus; the show's window takes it back so

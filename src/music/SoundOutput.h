@@ -61,6 +61,12 @@ class SoundOutput {
   // Stops the buffer, ends and joins the thread. Safe without a start and
   // when called twice.
   void stop();
+  // Goes on with another song on another synthesizer without stopping the
+  // sound (a song player that reloads): under the lock, the sequencer starts
+  // `song` afresh at order step `position` on `synth`, and the clock counts
+  // from there; the sound queued before plays out first. The old synthesizer
+  // and song may go once this returns; the new ones must stay while playing.
+  void switchSong(Synth& synth, const Song& song, int position);
 
   struct Heard {
     uint32_t ticks;
@@ -109,7 +115,7 @@ class SoundOutput {
   platform::WindowHandle window_ = nullptr;  // the show's, for the device and the focus
   std::unique_ptr<platform::SoundDevice> device_;
   std::unique_ptr<platform::SoundBuffer> buffer_;
-  Synth& synth_;
+  Synth* synth_;  // the streaming pass's, swapped by switchSong under the lock
   SongPlayer player_;
 
   std::mutex lock_;
