@@ -37,6 +37,9 @@ const char kUsage[] =
     "  --screenshot SECONDS OUT.png  one frame of the show at that moment\n"
     "      --fps N, --size WxH   as for --capture\n"
     "  --benchmark             draw every scene flat out and print frame times\n"
+    "  --play-song FILE.song   compile a song source and play it, with the position\n"
+    "                          heard on the terminal (--start POS: from that step)\n"
+    "      --watch               play the new version whenever the file is saved\n"
     "\n"
     "Keys during the show:\n"
     "  Escape                end the show\n"
@@ -185,6 +188,11 @@ bool parseCommandLine(int argc, const char* const* argv, Options* options, std::
       result.output = argv[++i];
     } else if (name == "--benchmark") {
       if (!setMode(Options::Mode::Benchmark)) return false;
+    } else if (name == "--play-song") {
+      if (!setMode(Options::Mode::PlaySong) || !value(&result.songSource)) return false;
+      if (result.songSource.empty()) return badValue(result.songSource, "a song source");
+    } else if (name == "--watch") {
+      result.watch = true;
     } else {
       *error = arg.compare(0, 1, "-") == 0 ? "unknown option " + name
                                           : "unexpected argument \"" + arg + "\"";
@@ -194,6 +202,10 @@ bool parseCommandLine(int argc, const char* const* argv, Options* options, std::
       *error = "option " + name + " takes no value";
       return false;
     }
+  }
+  if (result.watch && result.mode != Options::Mode::PlaySong) {
+    *error = "option --watch goes with --play-song";
+    return false;
   }
   if (help) result.mode = Options::Mode::Help;
   *options = result;

@@ -9,3 +9,5 @@ int runDumpTextures(const Options& options);
 int runCapture(const Options& options);
 int runScreenshot(const Options& options);
 int runBenchmark(const Options& options);
+// Native builds only (it compiles song sources): src/shell/playsong.
+int runPlaySong(const Options& options);

@@ -14,7 +14,8 @@ struct Options {
     DumpTextures,  // --dump-textures DIR: every scene texture as TGA
     Capture,       // --capture OUT.mp4 | DIR/: the whole show to video
     Screenshot,    // --screenshot SECONDS OUT.png: one frame of a capture
-    Benchmark      // --benchmark: frame times per scene
+    Benchmark,     // --benchmark: frame times per scene
+    PlaySong       // --play-song FILE.song: a song source through the sound device
   };
   Mode mode = Mode::Show;
 
@@ -36,4 +37,7 @@ struct Options {
   bool fit = false;                // --fit: a centred 4/3 box, black bars
   bool desktopFullscreen = false;  // --fullscreen=desktop (fullscreen is set too)
   double screenshotSeconds = 0.0;  // --screenshot SECONDS
+
+  std::string songSource;          // --play-song FILE.song
+  bool watch = false;              // --watch (play-song): reload when saved
 };

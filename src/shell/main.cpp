@@ -15,7 +15,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   setVerbose(options.verbose);
-  // Only the show needs a screen; the other modes draw into memory.
+  // Only the show needs a screen; the other modes draw into memory (or, the
+  // song player, nothing).
   if (options.mode != Options::Mode::Show) platform::allowVideoWithoutDisplay();
   switch (options.mode) {
     case Options::Mode::Help:
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
     case Options::Mode::Capture: return runCapture(options);
     case Options::Mode::Screenshot: return runScreenshot(options);
     case Options::Mode::Benchmark: return runBenchmark(options);
+    case Options::Mode::PlaySong: return runPlaySong(options);
   }
   return 2;
 }

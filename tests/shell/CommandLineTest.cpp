@@ -68,6 +68,13 @@ TEST(CommandLine, OfflineModesAndTheirValues) {
   EXPECT_EQ(parse({"--dump-textures", "d"}).options.mode, Options::Mode::DumpTextures);
   EXPECT_EQ(parse({"--benchmark"}).options.mode, Options::Mode::Benchmark);
   EXPECT_EQ(parse({"--benchmark", "--help"}).options.mode, Options::Mode::Help);
+
+  p = parse({"--play-song", "my.song", "--start", "3", "--watch"});
+  ASSERT_TRUE(p.ok) << p.error;
+  EXPECT_EQ(p.options.mode, Options::Mode::PlaySong);
+  EXPECT_EQ(p.options.songSource, "my.song");
+  EXPECT_EQ(p.options.startPosition, 3);
+  EXPECT_TRUE(p.options.watch);
 }
 
 TEST(CommandLine, WindowSizeFitAndDesktopFullscreen) {
@@ -139,6 +146,8 @@ TEST(CommandLine, WhatCannotBeUnderstoodIsRefusedWithAReason) {
       {{"--fullscreen", "--windowed"}, "exclude each other"},
       {{"--capture", "a", "--benchmark"}, "exclude each other"},
       {{"--verbose=yes"}, "takes no value"},
+      {{"--watch"}, "--watch goes with --play-song"},
+      {{"--play-song", "a.song", "--render-audio", "b.wav"}, "exclude each other"},
   };
   for (const Case& c : cases) {
     Parsed p = parse(c.args);
