@@ -262,7 +262,7 @@ TEST(SongSourceLimits, EachLimitFromBothSides) {
     if (limit.refused.empty()) continue;
     SCOPED_TRACE(limit.refused);
     const std::string message = messageFor(limit.refused);
-    EXPECT_EQ(message.rfind("bad.song:" + std::to_string(limit.line) + ": ", 0), 0u) << message;
+    EXPECT_EQ(message.rfind("bad.song:" + std::to_string(limit.line) + ":", 0), 0u) << message;
     EXPECT_NE(message.find(limit.message), std::string::npos) << message;
   }
 }
