@@ -28,7 +28,13 @@ int main(int argc, char** argv) {
     case Options::Mode::Capture: return runCapture(options);
     case Options::Mode::Screenshot: return runScreenshot(options);
     case Options::Mode::Benchmark: return runBenchmark(options);
-    case Options::Mode::PlaySong: return runPlaySong(options);
+    case Options::Mode::PlaySong:
+#ifdef KYL_PLAY_SONG
+      return runPlaySong(options);
+#else
+      std::fputs("kylvander: this build has no song player (--play-song)\n", stderr);
+      return 2;
+#endif
   }
   return 2;
 }
