@@ -79,8 +79,9 @@ void MidiTimeline::readMeters(const MidiFile& midi) {
     const Meter& last = meters_.back();
     const uint64_t barTicks = uint64_t(last.numerator) * last.beatTicks;
     const uint32_t bars = last.bar + uint32_t((change.tick - last.tick + barTicks - 1) / barTicks);
+    // A change where the last one stands replaces it.
     if (change.tick == last.tick) meters_.pop_back();
-    meters_.push_back(Meter{change.tick, meters_.empty() ? 0 : bars, numerator, beatTicks});
+    meters_.push_back(Meter{change.tick, bars, numerator, beatTicks});
   }
 }
 
