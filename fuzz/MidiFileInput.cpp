@@ -16,7 +16,8 @@ bool runMidiFile(const uint8_t* data, size_t size) {
       compileSong(SourceText::fromString("fuzz.song", "song tempo=68 speed=4 stepLength=4\n"));
   Song song = *setup.song;
   try {
-    importMidi(readMidiFile(bytes.data(), size, "fuzz.mid"), "fuzz.mid", song, MidiImportOptions{0.5});
+    importMidi(readMidiFile(bytes.data(), size, "fuzz.mid"), "fuzz.mid", song,
+               MidiImportOptions{0.5});
   } catch (const MidiError&) {
     return false;
   }

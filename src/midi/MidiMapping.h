@@ -35,7 +35,8 @@ constexpr int kFineOffset = 32;
 enum class Reach { kNone, kSevenBits, kFull };
 inline Reach controllerReach(int controller) {
   if (controller >= 1 && controller < kFineOffset) return Reach::kFull;
-  if (controller >= 64 && controller <= 119 && controller != kVelocityPrefix) return Reach::kSevenBits;
+  if (controller >= 64 && controller <= 119 && controller != kVelocityPrefix)
+    return Reach::kSevenBits;
   return Reach::kNone;
 }
 

@@ -22,7 +22,8 @@ int withLowBit(uint8_t status, uint8_t data1, uint8_t value, uint8_t carrierStat
 
 }  // namespace
 
-int encodeSynthEvent(int channel, int kind, uint32_t value, MidiMessage out[2], std::string* problem) {
+int encodeSynthEvent(int channel, int kind, uint32_t value, MidiMessage out[2],
+                     std::string* problem) {
   if (channel < 0 || channel > 15) {
     *problem = "channel " + std::to_string(channel) + " has no MIDI channel";
     return 0;
@@ -38,7 +39,8 @@ int encodeSynthEvent(int channel, int kind, uint32_t value, MidiMessage out[2], 
     }
     // A note-on's MIDI velocity must not be 0, which would end the note.
     if (kind == eventKind::kNoteOn && level < 2) {
-      *problem = "a note-on of velocity " + std::to_string(level) + " has no MIDI note-on (the lowest is 2)";
+      *problem = "a note-on of velocity " + std::to_string(level) +
+                 " has no MIDI note-on (the lowest is 2)";
       return 0;
     }
     const uint8_t status = uint8_t((kind == eventKind::kNoteOn ? 0x90 : 0x80) | channel);
@@ -56,7 +58,8 @@ int encodeSynthEvent(int channel, int kind, uint32_t value, MidiMessage out[2], 
                         uint8_t(controller + midimap::kFineOffset), false, out);
     case midimap::Reach::kSevenBits:
       if (!midimap::widensAlone(level)) {
-        *problem = "controller " + std::to_string(controller) + " takes value " + std::to_string(level) +
+        *problem = "controller " + std::to_string(controller) + " takes value " +
+                   std::to_string(level) +
                    ", which MIDI's 7 bits cannot hold (controllers 1 to 31 carry 8)";
         return 0;
       }

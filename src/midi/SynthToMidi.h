@@ -21,4 +21,5 @@ struct MidiMessage {
 };
 
 // Note-offs go out as 0x80 messages, so that their velocity survives.
-int encodeSynthEvent(int channel, int kind, uint32_t value, MidiMessage out[2], std::string* problem);
+int encodeSynthEvent(int channel, int kind, uint32_t value, MidiMessage out[2],
+                     std::string* problem);

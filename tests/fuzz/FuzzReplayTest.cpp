@@ -58,7 +58,8 @@ TEST(FuzzReplay, SeedSourcesCompileAndLoad) {
 TEST(FuzzReplay, SeedMidiFilesImport) {
   const auto seeds = storedInputs("corpus", "midi");
   ASSERT_FALSE(seeds.empty());
-  for (const auto& seed : seeds) EXPECT_TRUE(runMidiFile(seed.bytes.data(), seed.bytes.size())) << seed.name;
+  for (const auto& seed : seeds)
+    EXPECT_TRUE(runMidiFile(seed.bytes.data(), seed.bytes.size())) << seed.name;
 }
 
 TEST(FuzzReplay, SeedPicturesDecodeOrAreRefusedByTheirHeader) {

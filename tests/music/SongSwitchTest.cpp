@@ -56,15 +56,17 @@ TEST(SongSwitch, TheBlocksAfterASwitchAreTheNewSongFromItsStep) {
   const RenderedSong expected = renderSong(fresh, *songB, 3, 5, written, nullptr);
   ASSERT_EQ(expected.blocks.size(), written);
   for (uint32_t b = 0; b < written; ++b)
-    ASSERT_EQ(0, std::memcmp(buffer->ring.data() + switchedAt + b * 689 * 4, expected.blocks[b], 689 * 4)) << b;
+    ASSERT_EQ(
+        0, std::memcmp(buffer->ring.data() + switchedAt + b * 689 * 4, expected.blocks[b], 689 * 4))
+        << b;
 }
 
 TEST(SongSwitch, SwitchingWhileTheThreadStreamsIsSafe) {
   Synth synthA, synthB;
   auto songA = makeTestSong(100, 1);
   auto songB = steppedSong(120);
-  SoundOutput output(platform::createSilentSoundBuffer(SoundOutput::kBufferBytes, platform::WaveFormat()),
-                     synthA);
+  SoundOutput output(
+      platform::createSilentSoundBuffer(SoundOutput::kBufferBytes, platform::WaveFormat()), synthA);
   output.start(*songA, 0, 0);
   for (int i = 0; i < 20; ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(15));

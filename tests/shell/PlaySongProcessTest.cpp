@@ -4,9 +4,8 @@
 // compile is reported with its line and column while the last good version
 // plays on. The sound is read back from the driver's file: each order step
 // of these songs plays one sine tone whose pitch tells the song and the step.
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -41,10 +40,13 @@ std::string steppedSong(int base) {
       "  end\n"
       "end\n"
       "pattern tone rows=8\n"
-      "  n" + std::to_string(base) + " FF\n"
+      "  n" +
+      std::to_string(base) +
+      " FF\n"
       "end\n"
       "order tone\n";
-  for (int k = 0; k < 40; ++k) text += "  " + std::to_string(k) + " tone +" + std::to_string(k) + "\n";
+  for (int k = 0; k < 40; ++k)
+    text += "  " + std::to_string(k) + " tone +" + std::to_string(k) + "\n";
   return text + "end\n";
 }
 constexpr int kFirstBase = 20;   // 98 Hz and up
@@ -91,7 +93,8 @@ std::vector<double> notesHeard(const std::string& raw) {
   for (size_t at = 0; at + window <= frames; at += window) {
     std::vector<double> rises;  // upward zero crossings, to a fraction of a frame
     for (size_t i = at + 1; i < at + window; ++i)
-      if (left[i - 1] < 0 && left[i] >= 0) rises.push_back(double(i - 1) - left[i - 1] / (left[i] - left[i - 1]));
+      if (left[i - 1] < 0 && left[i] >= 0)
+        rises.push_back(double(i - 1) - left[i - 1] / (left[i] - left[i - 1]));
     if (rises.size() < 3) {
       notes.push_back(-1);
       continue;
@@ -119,13 +122,15 @@ TEST(PlaySongProcess, ASavedSourceIsHeardFromTheSameStepAndABrokenSaveLeavesItPl
   const fs::path dir = fs::temp_directory_path() / ("kyl-play-song-" + std::to_string(::getpid()));
   fs::remove_all(dir);
   fs::create_directories(dir);
-  const fs::path source = dir / "song.song", out = dir / "out.txt", err = dir / "err.txt", raw = dir / "sound.raw";
+  const fs::path source = dir / "song.song", out = dir / "out.txt", err = dir / "err.txt",
+                 raw = dir / "sound.raw";
   save(source, steppedSong(kFirstBase));
 
   std::vector<std::string> env;
   for (char** e = environ; *e; ++e) {
     const std::string entry = *e;
-    if (entry.rfind("DISPLAY=", 0) != 0 && entry.rfind("SDL_AUDIODRIVER=", 0) != 0) env.push_back(entry);
+    if (entry.rfind("DISPLAY=", 0) != 0 && entry.rfind("SDL_AUDIODRIVER=", 0) != 0)
+      env.push_back(entry);
   }
   env.push_back("SDL_AUDIODRIVER=disk");
   env.push_back("SDL_DISKAUDIOFILE=" + raw.string());
@@ -146,10 +151,12 @@ TEST(PlaySongProcess, ASavedSourceIsHeardFromTheSameStepAndABrokenSaveLeavesItPl
   std::string said, complaints;
   const bool started = bool(waitFor(out, std::regex("step 3/40"), 10, &said));
   save(source, steppedSong(kSecondBase));
-  const auto reloaded = waitFor(out, std::regex("reloaded .*song.song: playing from step (\\d+)"), 10, &said);
+  const auto reloaded =
+      waitFor(out, std::regex("reloaded .*song.song: playing from step (\\d+)"), 10, &said);
   std::this_thread::sleep_for(std::chrono::milliseconds(800));
   std::ofstream(source, std::ios::binary) << "song tempo=999\n";
-  const auto refused = waitFor(err, std::regex("song.song:1:6: tempo=999: must be from 1 to 255"), 10, &complaints);
+  const auto refused =
+      waitFor(err, std::regex("song.song:1:6: tempo=999: must be from 1 to 255"), 10, &complaints);
   const std::string beforeWait = slurp(out);
   std::this_thread::sleep_for(std::chrono::milliseconds(1500));
   const bool stillRunning = waitpid(pid, nullptr, WNOHANG) == 0;
@@ -181,7 +188,8 @@ TEST(PlaySongProcess, ASavedSourceIsHeardFromTheSameStepAndABrokenSaveLeavesItPl
   size_t at = 0;
   ASSERT_FALSE(tones.empty());
   EXPECT_EQ(tones[0], kFirstBase);
-  for (; at < tones.size() && tones[at] < kSecondBase; ++at) EXPECT_EQ(tones[at], kFirstBase + int(at));
+  for (; at < tones.size() && tones[at] < kSecondBase; ++at)
+    EXPECT_EQ(tones[at], kFirstBase + int(at));
   ASSERT_GT(at, size_t(step)) << "the step playing at the save was heard";
   ASSERT_LT(at, tones.size());
   EXPECT_EQ(tones[at], kSecondBase + step);

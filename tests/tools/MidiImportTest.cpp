@@ -51,9 +51,11 @@ TEST(MidiImport, TheSongPlaysTheFilesEventsOnTheirTicks) {
   std::vector<Case> cases;
   cases.push_back({"notes on the rows keep their pitch and 8-bit velocity",
                    MidiScore().note(1, 0, 24, 0, 69, 127).note(1, 48, 24, 0, 72, 64, 64),
-                   {noteOn(0, 0, 46, 255), noteOff(4, 0, 46, 0), noteOn(8, 0, 49, 129), noteOff(12, 0, 49, 129)},
+                   {noteOn(0, 0, 46, 255), noteOff(4, 0, 46, 0), noteOn(8, 0, 49, 129),
+                    noteOff(12, 0, 49, 129)},
                    [](const Song& song) {
-                     EXPECT_EQ(song.patterns[song.orderLists[0].steps[0].pattern].rowCount, kStep / 4);
+                     EXPECT_EQ(song.patterns[song.orderLists[0].steps[0].pattern].rowCount,
+                               kStep / 4);
                    }});
   cases.push_back({"events between the rows bring the rows closer with a speed command",
                    MidiScore().note(1, 0, 18, 0, 69, 127),
@@ -65,42 +67,63 @@ TEST(MidiImport, TheSongPlaysTheFilesEventsOnTheirTicks) {
                      EXPECT_EQ(p.rows[0].cells[0].argument, 1);
                    }});
   cases.push_back({"within the tolerance, events move to the nearest tick",
-                   MidiScore().note(1, 7, 17, 0, 69, 127), {noteOn(1, 0, 46, 255), noteOff(4, 0, 46, 0)}, {}});
+                   MidiScore().note(1, 7, 17, 0, 69, 127),
+                   {noteOn(1, 0, 46, 255), noteOff(4, 0, 46, 0)},
+                   {}});
   cases.push_back({"a note starting as another ends, at its velocity, takes its column",
                    MidiScore().note(1, 0, 24, 0, 69, 100, 100).note(1, 24, 24, 0, 71, 100, 100),
-                   {noteOn(0, 0, 46, 201), noteOff(4, 0, 46, 201), noteOn(4, 0, 48, 201), noteOff(8, 0, 48, 201)},
+                   {noteOn(0, 0, 46, 201), noteOff(4, 0, 46, 201), noteOn(4, 0, 48, 201),
+                    noteOff(8, 0, 48, 201)},
                    [](const Song& song) { EXPECT_EQ(columnsUsed(song.patterns[1]), 1); }});
-  cases.push_back({"at another velocity it takes a column of its own, after the ending note's",
-                   MidiScore().note(1, 0, 24, 0, 69, 100).note(1, 24, 24, 0, 69, 50),
-                   {noteOn(0, 0, 46, 201), noteOff(4, 0, 46, 0), noteOn(4, 0, 46, 100), noteOff(8, 0, 46, 0)},
-                   [](const Song& song) { EXPECT_EQ(columnsUsed(song.patterns[1]), 2); }});
+  cases.push_back(
+      {"at another velocity it takes a column of its own, after the ending note's",
+       MidiScore().note(1, 0, 24, 0, 69, 100).note(1, 24, 24, 0, 69, 50),
+       {noteOn(0, 0, 46, 201), noteOff(4, 0, 46, 0), noteOn(4, 0, 46, 100), noteOff(8, 0, 46, 0)},
+       [](const Song& song) { EXPECT_EQ(columnsUsed(song.patterns[1]), 2); }});
   {
     MidiScore chord;
     std::vector<SentEvent> expected;
     for (int k = 0; k < 16; ++k) chord.note(1, 0, 384 + 96, 0, 40 + k, 127);
     for (int k = 0; k < 16; ++k) expected.push_back(noteOn(0, 0, 17 + k, 255));
     for (int k = 0; k < 16; ++k) expected.push_back(noteOff(80, 0, 17 + k, 0));
-    cases.push_back({"sixteen notes sound at once, and keep their columns into the next step", chord, expected, {}});
+    cases.push_back({"sixteen notes sound at once, and keep their columns into the next step",
+                     chord,
+                     expected,
+                     {}});
   }
   cases.push_back({"controllers keep 8 bits; a fine part changes the value at its tick",
-                   MidiScore().controller(1, 0, 0, 16, 100).controller(1, 48, 0, 16, 100).controller(1, 48, 0, 48, 0)
+                   MidiScore()
+                       .controller(1, 0, 0, 16, 100)
+                       .controller(1, 48, 0, 16, 100)
+                       .controller(1, 48, 0, 48, 0)
                        .controller(1, 96, 0, 74, 64),
-                   {control(0, 0, 16, 201), control(8, 0, 16, 200), control(16, 0, 74, 129)}, {}});
+                   {control(0, 0, 16, 201), control(8, 0, 16, 200), control(16, 0, 74, 129)},
+                   {}});
   cases.push_back({"notes and controllers at one tick: the notes first",
                    MidiScore().controller(1, 0, 2, 20, 10).note(1, 0, 24, 2, 69, 127),
-                   {noteOn(0, 2, 46, 255), control(0, 2, 20, 20), noteOff(4, 2, 46, 0)}, {}});
-  cases.push_back({"a note shorter than a tick lasts one", MidiScore().note(1, 0, 1, 0, 69, 127),
-                   {noteOn(0, 0, 46, 255), noteOff(1, 0, 46, 0)}, {}});
-  cases.push_back({"one track of format 0 plays several channels, each on its own",
-                   MidiScore().format(0).note(0, 0, 24, 0, 69, 127).note(0, 0, 24, 5, 57, 127),
-                   {noteOn(0, 0, 46, 255), noteOn(0, 5, 34, 255), noteOff(4, 0, 46, 0), noteOff(4, 5, 34, 0)}, {}});
-  cases.push_back({"tracks on one channel merge",
-                   MidiScore().note(1, 0, 24, 3, 69, 127).note(2, 0, 48, 3, 64, 127),
-                   {noteOn(0, 3, 46, 255), noteOn(0, 3, 41, 255), noteOff(4, 3, 46, 0), noteOff(8, 3, 41, 0)}, {}});
+                   {noteOn(0, 2, 46, 255), control(0, 2, 20, 20), noteOff(4, 2, 46, 0)},
+                   {}});
+  cases.push_back({"a note shorter than a tick lasts one",
+                   MidiScore().note(1, 0, 1, 0, 69, 127),
+                   {noteOn(0, 0, 46, 255), noteOff(1, 0, 46, 0)},
+                   {}});
+  cases.push_back(
+      {"one track of format 0 plays several channels, each on its own",
+       MidiScore().format(0).note(0, 0, 24, 0, 69, 127).note(0, 0, 24, 5, 57, 127),
+       {noteOn(0, 0, 46, 255), noteOn(0, 5, 34, 255), noteOff(4, 0, 46, 0), noteOff(4, 5, 34, 0)},
+       {}});
+  cases.push_back(
+      {"tracks on one channel merge",
+       MidiScore().note(1, 0, 24, 3, 69, 127).note(2, 0, 48, 3, 64, 127),
+       {noteOn(0, 3, 46, 255), noteOn(0, 3, 41, 255), noteOff(4, 3, 46, 0), noteOff(8, 3, 41, 0)},
+       {}});
   cases.push_back({"repeated steps share a pattern, transposed ones too; a silent step starts none",
-                   MidiScore().note(1, 0, 24, 0, 69, 127).note(1, 384, 24, 0, 69, 127).note(1, 1152, 24, 0, 81, 127),
-                   {noteOn(0, 0, 46, 255), noteOff(4, 0, 46, 0), noteOn(64, 0, 46, 255), noteOff(68, 0, 46, 0),
-                    noteOn(192, 0, 58, 255), noteOff(196, 0, 58, 0)},
+                   MidiScore()
+                       .note(1, 0, 24, 0, 69, 127)
+                       .note(1, 384, 24, 0, 69, 127)
+                       .note(1, 1152, 24, 0, 81, 127),
+                   {noteOn(0, 0, 46, 255), noteOff(4, 0, 46, 0), noteOn(64, 0, 46, 255),
+                    noteOff(68, 0, 46, 0), noteOn(192, 0, 58, 255), noteOff(196, 0, 58, 0)},
                    [](const Song& song) {
                      const auto& steps = song.orderLists[0].steps;
                      ASSERT_EQ(steps.size(), 4u);

@@ -30,7 +30,8 @@ std::vector<uint8_t> wireBytes(const MidiEvent& e) {
 }
 
 TEST(MidiLibsmf, ReadsTheExportedSongAsWeDo) {
-  const CompiledSong song = compileSong(SourceText::fromFile(KYL_SOURCE_DIR "/data/song/brumtakt.song"));
+  const CompiledSong song =
+      compileSong(SourceText::fromFile(KYL_SOURCE_DIR "/data/song/brumtakt.song"));
   const MidiFile ours = exportMidi(*song.song, "brumtakt");
   const std::vector<uint8_t> bytes = writeMidiFile(ours);
   smf_t* smf = smf_load_from_memory(bytes.data(), int(bytes.size()));
@@ -48,7 +49,10 @@ TEST(MidiLibsmf, ReadsTheExportedSongAsWeDo) {
       smf_event_t* theirs = smf_track_get_event_by_number(track, int(i) + 1);
       ASSERT_EQ(uint32_t(theirs->time_pulses), events[i].tick) << i;
       const std::vector<uint8_t> wire = wireBytes(events[i]);
-      ASSERT_EQ(std::vector<uint8_t>(theirs->midi_buffer, theirs->midi_buffer + theirs->midi_buffer_length), wire) << i;
+      ASSERT_EQ(std::vector<uint8_t>(theirs->midi_buffer,
+                                     theirs->midi_buffer + theirs->midi_buffer_length),
+                wire)
+          << i;
     }
     smf_event_t* end = smf_track_get_event_by_number(track, track->number_of_events);
     EXPECT_TRUE(smf_event_is_eot(end));
@@ -74,18 +78,21 @@ TEST(MidiLibsmf, AFileLibsmfWritesCompilesIntoTheSong) {
   smf_track_add_event_pulses(notes, smf_event_new_from_bytes(0x91, 72, 127), 48);
   smf_track_add_event_pulses(notes, smf_event_new_from_bytes(0xB1, 16, 64), 96);
   smf_track_add_event_pulses(notes, smf_event_new_from_bytes(0x91, 72, 0), 192);
-  const std::filesystem::path path = std::filesystem::temp_directory_path() /
-                                     ("kyl-libsmf-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + ".mid");
+  const std::filesystem::path path =
+      std::filesystem::temp_directory_path() /
+      ("kyl-libsmf-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + ".mid");
   ASSERT_EQ(smf_save(smf, path.c_str()), 0);
   smf_delete(smf);
 
-  CompiledSong compiled = compileSong(SourceText::fromString("s.song", "song tempo=68 speed=4 stepLength=4\n"));
+  CompiledSong compiled =
+      compileSong(SourceText::fromString("s.song", "song tempo=68 speed=4 stepLength=4\n"));
   importMidi(readMidiFile(path.string()), "libsmf.mid", *compiled.song, MidiImportOptions{});
   std::filesystem::remove(path);
   // 12 MIDI ticks a sequencer tick.
-  EXPECT_EQ(playedEvents(*compiled.song, 64),
-            (std::vector<SentEvent>{noteOn(0, 1, 46, 201), noteOff(4, 1, 46, 0), noteOn(4, 1, 49, 255),
-                                    control(8, 1, 16, 129), noteOff(16, 1, 49, 0)}));
+  EXPECT_EQ(
+      playedEvents(*compiled.song, 64),
+      (std::vector<SentEvent>{noteOn(0, 1, 46, 201), noteOff(4, 1, 46, 0), noteOn(4, 1, 49, 255),
+                              control(8, 1, 16, 129), noteOff(16, 1, 49, 0)}));
 }
 
 }  // namespace

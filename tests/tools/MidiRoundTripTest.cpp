@@ -25,7 +25,8 @@ std::vector<int16_t> render(const std::vector<uint8_t>& image) {
   platform::srand(1);
   RenderedSong rendered = renderSong(synth, *loaded.song, 0, 24, UINT32_MAX, nullptr);
   std::vector<int16_t> samples;
-  for (const int16_t* block : rendered.blocks) samples.insert(samples.end(), block, block + 2 * rendered.framesPerBlock);
+  for (const int16_t* block : rendered.blocks)
+    samples.insert(samples.end(), block, block + 2 * rendered.framesPerBlock);
   return samples;
 }
 

@@ -20,10 +20,13 @@ class MidiScore {
   explicit MidiScore(uint16_t division = 96, int tempo = 440816) {
     midi_.division = division;
     midi_.tracks.resize(1);
-    if (tempo >= 0) meta(0, 0, midiMeta::kTempo, {char(tempo >> 16), char(tempo >> 8 & 0xFF), char(tempo & 0xFF)});
+    if (tempo >= 0)
+      meta(0, 0, midiMeta::kTempo,
+           {char(tempo >> 16), char(tempo >> 8 & 0xFF), char(tempo & 0xFF)});
   }
 
-  MidiScore& event(uint32_t track, uint32_t tick, uint8_t status, uint8_t data1, uint8_t data2 = 0) {
+  MidiScore& event(uint32_t track, uint32_t tick, uint8_t status, uint8_t data1,
+                   uint8_t data2 = 0) {
     MidiEvent e;
     e.tick = tick;
     e.status = status;
@@ -31,8 +34,8 @@ class MidiScore {
     e.data2 = data2;
     return add(track, e);
   }
-  MidiScore& note(uint32_t track, uint32_t tick, uint32_t length, int channel, int key, int velocity,
-                  int offVelocity = 0) {
+  MidiScore& note(uint32_t track, uint32_t tick, uint32_t length, int channel, int key,
+                  int velocity, int offVelocity = 0) {
     event(track, tick, uint8_t(0x90 | channel), uint8_t(key), uint8_t(velocity));
     return event(track, tick + length, uint8_t(0x80 | channel), uint8_t(key), uint8_t(offVelocity));
   }
@@ -119,6 +122,6 @@ inline std::vector<SentEvent> playedEvents(const Song& song, uint32_t ticks) {
 }
 
 inline std::ostream& operator<<(std::ostream& out, const SentEvent& e) {
-  return out << "{tick " << e.tick << ", channel " << e.channel << ", kind " << e.kind << ", value 0x"
-             << std::hex << e.value << std::dec << "}";
+  return out << "{tick " << e.tick << ", channel " << e.channel << ", kind " << e.kind
+             << ", value 0x" << std::hex << e.value << std::dec << "}";
 }

@@ -64,7 +64,8 @@ TEST(SongSourceErrors, NameTheColumnOfTheWordToBlame) {
       {"song tempo=0\n", "bad.song:1:6: tempo=0"},
       {"song\n  speed=4\n\t tempo=x\n", "bad.song:3:3: tempo=x"},
       {"pattern p\n  C-4 7F | E-4 7G\nend\n", "bad.song:2:16: the velocity"},
-      {"pattern p\n  C-4 | | | | | | | | | | | | | | | | D-4\nend\n", "bad.song:2:39: a row has at most 16"},
+      {"pattern p\n  C-4 | | | | | | | | | | | | | | | | D-4\nend\n",
+       "bad.song:2:39: a row has at most 16"},
       {"order 0\n  x p\nend\n", "bad.song:2:3: expected an order position"},
   };
   for (const auto& [source, expected] : cases)

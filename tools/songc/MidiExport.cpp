@@ -23,8 +23,7 @@ MidiEvent meta(uint32_t tick, uint8_t type, std::string data) {
 // Takes the sequencer's events of one tick into the channels' tracks.
 class TrackWriter : public SongPlayer::EventTarget {
  public:
-  TrackWriter(const Song& song, uint32_t ticksPerTick)
-      : song_(song), ticksPerTick_(ticksPerTick) {
+  TrackWriter(const Song& song, uint32_t ticksPerTick) : song_(song), ticksPerTick_(ticksPerTick) {
     std::memset(lastValue_, -1, sizeof lastValue_);
   }
 
@@ -51,7 +50,8 @@ class TrackWriter : public SongPlayer::EventTarget {
   void endNotes() {
     for (int channel = 0; channel < Song::kMaxChannels; ++channel)
       for (int note = 0; note < 128; ++note)
-        for (int n = sounding_[channel][note]; n > 0; --n) event(channel, eventKind::kNoteOff, uint32_t(note));
+        for (int n = sounding_[channel][note]; n > 0; --n)
+          event(channel, eventKind::kNoteOff, uint32_t(note));
   }
 
   std::vector<MidiEvent>& track(int channel) { return tracks_[channel]; }
@@ -68,8 +68,8 @@ class TrackWriter : public SongPlayer::EventTarget {
 
   std::string place(int channel) const {
     const uint32_t step = song_.ticksPerStep ? tick_ / song_.ticksPerStep : 0;
-    return "order step " + std::to_string(step) + ", channel " + std::to_string(channel) + ", tick " +
-           std::to_string(tick_ - step * song_.ticksPerStep) + " of the step";
+    return "order step " + std::to_string(step) + ", channel " + std::to_string(channel) +
+           ", tick " + std::to_string(tick_ - step * song_.ticksPerStep) + " of the step";
   }
 
   const Song& song_;
@@ -115,11 +115,12 @@ MidiFile exportMidi(const Song& song, const std::string& title) {
   MidiTrack conductor;
   conductor.endTick = end;
   conductor.events.push_back(meta(0, midiMeta::kTrackName, title));
-  conductor.events.push_back(meta(0, midiMeta::kTempo,
-                                  {char(tempo >> 16), char(tempo >> 8 & 0xFF), char(tempo & 0xFF)}));
+  conductor.events.push_back(
+      meta(0, midiMeta::kTempo, {char(tempo >> 16), char(tempo >> 8 & 0xFF), char(tempo & 0xFF)}));
   conductor.events.push_back(meta(0, midiMeta::kTimeSignature, {4, 2, 24, 8}));
   for (uint32_t step = 0; step < length; ++step)
-    conductor.events.push_back(meta(step * stepTicks * ticksPerTick, midiMeta::kMarker, "step " + std::to_string(step)));
+    conductor.events.push_back(
+        meta(step * stepTicks * ticksPerTick, midiMeta::kMarker, "step " + std::to_string(step)));
   midi.tracks.push_back(std::move(conductor));
   for (int channel = 0; channel < Song::kMaxChannels; ++channel) {
     std::vector<MidiEvent>& events = writer.track(channel);

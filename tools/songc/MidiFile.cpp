@@ -44,7 +44,8 @@ class ChunkReader {
 
   std::string bytes(uint32_t count, const char* what) {
     if (count > end_ - at_)
-      fail(std::string(what) + " of " + std::to_string(count) + " bytes runs past the track's end", at_);
+      fail(std::string(what) + " of " + std::to_string(count) + " bytes runs past the track's end",
+           at_);
     std::string out(reinterpret_cast<const char*>(data_ + at_), count);
     at_ += count;
     return out;
@@ -75,13 +76,15 @@ MidiTrack readTrack(ChunkReader& in) {
   uint8_t running = 0;
   while (!in.atEnd()) {
     tick += in.variableLength("a delta time");
-    if (tick > kMaxTick) in.fail("the events run past tick " + std::to_string(kMaxTick), in.offset());
+    if (tick > kMaxTick)
+      in.fail("the events run past tick " + std::to_string(kMaxTick), in.offset());
     const size_t start = in.offset();
     MidiEvent event;
     event.tick = uint32_t(tick);
     uint8_t first = in.byte("an event");
     if (first < 0x80) {
-      if (!running) in.fail("data byte " + hex(first) + " comes without a status byte before it", start);
+      if (!running)
+        in.fail("data byte " + hex(first) + " comes without a status byte before it", start);
       event.status = running;
       event.data1 = first;
     } else {
@@ -103,7 +106,8 @@ MidiTrack readTrack(ChunkReader& in) {
       }
     } else if (event.status == 0xF0 || event.status == 0xF7) {
       running = 0;
-      event.data = in.bytes(in.variableLength("a system-exclusive length"), "a system-exclusive event");
+      event.data =
+          in.bytes(in.variableLength("a system-exclusive length"), "a system-exclusive event");
     } else {
       in.fail("status " + hex(event.status) + " does not belong in a file", start);
     }
@@ -147,8 +151,9 @@ MidiFile readMidiFile(const uint8_t* data, size_t size, const std::string& fileN
     const uint32_t length = bigEndian(data + at + 4, 4);
     const std::string name = "track " + std::to_string(midi.tracks.size() + 1);
     if (length > size - at - 8)
-      fail((type == 0x4D54726B ? name : "a chunk at byte " + std::to_string(at)) + " is cut short: it claims " +
-           std::to_string(length) + " bytes, the file holds " + std::to_string(size - at - 8) + " more");
+      fail((type == 0x4D54726B ? name : "a chunk at byte " + std::to_string(at)) +
+           " is cut short: it claims " + std::to_string(length) + " bytes, the file holds " +
+           std::to_string(size - at - 8) + " more");
     if (type == 0x4D54726B) {  // "MTrk"; other chunks are skipped, as the format asks
       ChunkReader in(data, at + 8, at + 8 + length, fileName + ": " + name);
       midi.tracks.push_back(readTrack(in));

@@ -34,7 +34,7 @@ struct MidiEvent {
   uint8_t status = 0;  // 0x80-0xEF channel message, kMeta, or 0xF0/0xF7 system exclusive
   uint8_t data1 = 0;   // first data byte, or the meta event's type
   uint8_t data2 = 0;
-  std::string data;    // the payload of meta and system-exclusive events
+  std::string data;  // the payload of meta and system-exclusive events
 
   bool isChannelMessage() const { return status >= 0x80 && status < 0xF0; }
   bool isMeta(uint8_t type) const { return status == kMeta && data1 == type; }

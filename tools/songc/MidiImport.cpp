@@ -45,7 +45,8 @@ class RowWriter {
         if (released < 0) continue;  // an end without a start
         // Notes are at least a tick long (MidiTimeline), so no column starts
         // and ends a note in one row.
-        if (cells[released].note != kNoNote) timeline_.fail(*e, "note " + noteName(note) + " ends as it starts");
+        if (cells[released].note != kNoNote)
+          timeline_.fail(*e, "note " + noteName(note) + " ends as it starts");
         cells[released].note = kRelease;
         cells[released].velocity = velocity;
         columns_.sounding[released] = 0;
@@ -60,7 +61,8 @@ class RowWriter {
       else
         column = freeColumn(cells, after);
       if (column < 0)
-        timeline_.fail(*e, "note " + noteName(note) + " would be the 17th note sounding at once on channel " +
+        timeline_.fail(*e, "note " + noteName(note) +
+                               " would be the 17th note sounding at once on channel " +
                                std::to_string(channel_) + "; a pattern row has 16 note columns");
       cells[column].note = note;
       cells[column].velocity = velocity;
@@ -72,8 +74,8 @@ class RowWriter {
     // The sequencer sends a row's controllers after its notes, by number.
     for (const auto& [controller, value] : controllers)
       if (!putCommand(cells, uint8_t(controller), value))
-        timeline_.fail(*begin, "more than 16 controllers change at once on channel " + std::to_string(channel_) +
-                                   "; a pattern row has 16 commands");
+        timeline_.fail(*begin, "more than 16 controllers change at once on channel " +
+                                   std::to_string(channel_) + "; a pattern row has 16 commands");
   }
 
   static bool putCommand(PatternCell* cells, uint8_t command, uint8_t argument) {
@@ -90,7 +92,8 @@ class RowWriter {
   int oldestSounding(uint8_t note) const {
     int found = -1;
     for (int c = 0; c < kColumns; ++c)
-      if (columns_.sounding[c] == note && (found < 0 || columns_.since[c] < columns_.since[found])) found = c;
+      if (columns_.sounding[c] == note && (found < 0 || columns_.since[c] < columns_.since[found]))
+        found = c;
     return found;
   }
 
@@ -119,7 +122,8 @@ class SlotTable {
     int lowest = 255;
     for (const PatternRow& row : pattern.rows)
       for (const PatternCell& cell : row.cells)
-        if (cell.note != kNoNote && cell.note != kRelease) lowest = std::min<int>(lowest, cell.note);
+        if (cell.note != kNoNote && cell.note != kRelease)
+          lowest = std::min<int>(lowest, cell.note);
     if (lowest == 255) lowest = 0;
     std::string key;
     key.reserve(pattern.rows.size() * sizeof(PatternRow));
@@ -137,7 +141,8 @@ class SlotTable {
       return step;
     }
     if (next_ >= Song::kPatternSlots)
-      timeline_.fail(first, "channel " + std::to_string(channel) + " would start a 255th different pattern; a song holds " +
+      timeline_.fail(first, "channel " + std::to_string(channel) +
+                                " would start a 255th different pattern; a song holds " +
                                 std::to_string(Song::kPatternSlots - 1));
     song_.patterns[size_t(next_)] = pattern;
     known_.emplace(std::move(key), std::make_pair(next_, lowest));
@@ -196,9 +201,11 @@ void importMidi(const MidiFile& midi, const std::string& fileName, Song& song,
         writer.write(pattern.rows[(events[i].tick - base) / rowTicks], &events[i], &events[j]);
         i = j;
       }
-      if (rowTicks != speed && !RowWriter::putCommand(pattern.rows[0].cells, kSpeedCommand, uint8_t(rowTicks)))
-        timeline.fail(events[begin], "the first row of this step has no room left for the speed command (FF) "
-                                     "that its events between rows need");
+      if (rowTicks != speed &&
+          !RowWriter::putCommand(pattern.rows[0].cells, kSpeedCommand, uint8_t(rowTicks)))
+        timeline.fail(events[begin],
+                      "the first row of this step has no room left for the speed command (FF) "
+                      "that its events between rows need");
       song.orderLists[size_t(channel)].steps[step] = slots.place(pattern, events[begin], channel);
     }
   }

@@ -35,9 +35,11 @@ MidiTimeline::MidiTimeline(const MidiFile& midi, const std::string& fileName, co
     throw MidiError(fileName_ + ": a MIDI file of format " + std::to_string(midi.format) +
                     " holds independent sequences; a song is one (save it as format 0 or 1)");
   if (midi.division & 0x8000)
-    throw MidiError(fileName_ + ": the file counts time in time code frames; a song needs ticks of "
-                                "a quarter note (save it with metrical time)");
-  if (midi.division == 0) throw MidiError(fileName_ + ": the file divides a quarter note into 0 ticks");
+    throw MidiError(fileName_ +
+                    ": the file counts time in time code frames; a song needs ticks of "
+                    "a quarter note (save it with metrical time)");
+  if (midi.division == 0)
+    throw MidiError(fileName_ + ": the file divides a quarter note into 0 ticks");
   division_ = midi.division;
   ticksPerStep_ = song.ticksPerStep ? song.ticksPerStep : 1;
   grid_ = midiGridFor(song);
@@ -67,7 +69,8 @@ void MidiTimeline::readMeters(const MidiFile& midi) {
   for (size_t t = 0; t < midi.tracks.size(); ++t)
     for (const MidiEvent& event : midi.tracks[t].events)
       if (event.isMeta(midiMeta::kTimeSignature) && event.data.size() >= 2)
-        changes.push_back({event.tick, uint32_t(t), uint8_t(event.data[0]), uint8_t(event.data[1])});
+        changes.push_back(
+            {event.tick, uint32_t(t), uint8_t(event.data[0]), uint8_t(event.data[1])});
   std::stable_sort(changes.begin(), changes.end(),
                    [](const Change& a, const Change& b) { return a.tick < b.tick; });
   meters_.push_back(Meter{0, 0, 4, division_});
@@ -95,7 +98,8 @@ std::string MidiTimeline::where(uint32_t track, uint32_t midiTick) const {
   const uint64_t beat = into % barTicks / meter->beatTicks + 1;
   const uint64_t rest = into % meter->beatTicks;
   std::string text = fileName_ + ": track " + std::to_string(track + 1);
-  if (track < trackNames_.size() && !trackNames_[track].empty()) text += " \"" + trackNames_[track] + "\"";
+  if (track < trackNames_.size() && !trackNames_[track].empty())
+    text += " \"" + trackNames_[track] + "\"";
   const uint64_t tick = (uint64_t(midiTick) * grid_.ticksPerQuarter + division_ / 2) / division_;
   return text + ", bar " + std::to_string(bar) + " beat " + std::to_string(beat) + " +" +
          std::to_string(rest) + "/" + std::to_string(meter->beatTicks) + " (order step " +
@@ -114,11 +118,15 @@ void MidiTimeline::checkTempo(const MidiFile& midi, const Song& song) {
   for (size_t t = 0; t < midi.tracks.size(); ++t)
     for (const MidiEvent& event : midi.tracks[t].events)
       if (event.isMeta(midiMeta::kTempo)) {
-        if (event.data.size() != 3) fail(uint32_t(t), event.tick, "a tempo event of " + std::to_string(event.data.size()) + " bytes (it has 3)");
+        if (event.data.size() != 3)
+          fail(uint32_t(t), event.tick,
+               "a tempo event of " + std::to_string(event.data.size()) + " bytes (it has 3)");
         const auto* d = reinterpret_cast<const uint8_t*>(event.data.data());
-        tempos.push_back({event.tick, uint32_t(t), uint32_t(d[0]) << 16 | uint32_t(d[1]) << 8 | d[2]});
+        tempos.push_back(
+            {event.tick, uint32_t(t), uint32_t(d[0]) << 16 | uint32_t(d[1]) << 8 | d[2]});
       }
-  std::stable_sort(tempos.begin(), tempos.end(), [](const Tempo& a, const Tempo& b) { return a.tick < b.tick; });
+  std::stable_sort(tempos.begin(), tempos.end(),
+                   [](const Tempo& a, const Tempo& b) { return a.tick < b.tick; });
   for (const Tempo& tempo : tempos)
     if (tempo.value != tempos[0].value)
       fail(tempo.track, tempo.tick,
@@ -138,14 +146,18 @@ void MidiTimeline::checkTempo(const MidiFile& midi, const Song& song) {
     probe.tempo = uint8_t(tempo);
     probe.speed = song.speed;
     const double bpm = midiGridFor(probe).beatsPerMinute();
-    if (std::fabs(bpm - fileBpm) < std::fabs(nearestBpm - fileBpm)) nearest = tempo, nearestBpm = bpm;
+    if (std::fabs(bpm - fileBpm) < std::fabs(nearestBpm - fileBpm))
+      nearest = tempo, nearestBpm = bpm;
   }
-  const std::string playing = "the song's tempo=" + std::to_string(song.tempo) + " at speed=" +
-                            std::to_string(song.speed) + " plays " + fixed(songBpm);
-  const std::string advice = "; set the music program to " + fixed(songBpm) + ", or the song to tempo=" +
-                             std::to_string(nearest) + " (" + fixed(nearestBpm) + ")";
+  const std::string playing = "the song's tempo=" + std::to_string(song.tempo) +
+                              " at speed=" + std::to_string(song.speed) + " plays " +
+                              fixed(songBpm);
+  const std::string advice = "; set the music program to " + fixed(songBpm) +
+                             ", or the song to tempo=" + std::to_string(nearest) + " (" +
+                             fixed(nearestBpm) + ")";
   if (tempos.empty())
-    throw MidiError(fileName_ + ": the file gives no tempo, so it plays at MIDI's 120.00 beats a minute; " +
+    throw MidiError(fileName_ +
+                    ": the file gives no tempo, so it plays at MIDI's 120.00 beats a minute; " +
                     playing + advice);
   fail(tempos[0].track, tempos[0].tick,
        "the file plays at " + fixed(fileBpm) + " beats a minute, " + playing + advice);
@@ -183,15 +195,18 @@ void MidiTimeline::decode(const MidiFile& midi, double tolerance) {
     const bool noteOn = type == 0x90 && in.data2 != 0;
     if (noteOn && int(in.data1) - midimap::kNoteOffset < midimap::kLowestNote)
       fail(message.track, message.tick,
-           "MIDI note " + std::to_string(in.data1) + " lies below C1 (MIDI note 24), the lowest note of a song");
+           "MIDI note " + std::to_string(in.data1) +
+               " lies below C1 (MIDI note 24), the lowest note of a song");
     MidiToSynth::Event out;
     if (!decoder.decode(in.status, in.data1, in.data2, &out)) continue;
     const int number = int(out.value & 0xFFFF);
-    const std::string what = out.kind == eventKind::kController
-                                 ? "controller " + std::to_string(number) + " changes"
-                                 : "note " + noteName(number) + (out.kind == eventKind::kNoteOn ? " starts" : " ends");
+    const std::string what =
+        out.kind == eventKind::kController
+            ? "controller " + std::to_string(number) + " changes"
+            : "note " + noteName(number) + (out.kind == eventKind::kNoteOn ? " starts" : " ends");
     const uint32_t tick = toTick(message.track, message.tick, tolerance, what);
-    channels_[out.channel].push_back(TimedEvent{tick, out.kind, out.value, message.tick, message.track});
+    channels_[out.channel].push_back(
+        TimedEvent{tick, out.kind, out.value, message.tick, message.track});
   }
 }
 
@@ -236,19 +251,22 @@ void MidiTimeline::findLength(const MidiFile& midi) {
     for (const TimedEvent& event : events) {
       if (event.kind == eventKind::kNoteOff) continue;
       if (event.tick >= limit)
-        fail(event, "this lies beyond order step " + std::to_string(kMaxSteps - 1) + ", the last a song holds");
+        fail(event, "this lies beyond order step " + std::to_string(kMaxSteps - 1) +
+                        ", the last a song holds");
       end = std::max<uint64_t>(end, uint64_t(event.tick) + 1);
     }
   for (size_t t = 0; t < midi.tracks.size(); ++t) {
     const uint32_t trackEnd = midi.tracks[t].endTick;
     const uint64_t tick = (uint64_t(trackEnd) * grid_.ticksPerQuarter + division_ / 2) / division_;
     if (tick > limit)
-      fail(uint32_t(t), trackEnd, "the track ends beyond order step " + std::to_string(kMaxSteps - 1) +
-                                      ", the last a song holds");
+      fail(uint32_t(t), trackEnd,
+           "the track ends beyond order step " + std::to_string(kMaxSteps - 1) +
+               ", the last a song holds");
     end = std::max(end, tick);
   }
   steps_ = uint32_t((end + ticksPerStep_ - 1) / ticksPerStep_);
-  if (steps_ == 0) throw MidiError(fileName_ + ": the file plays no note and changes no controller");
+  if (steps_ == 0)
+    throw MidiError(fileName_ + ": the file plays no note and changes no controller");
   // Notes still sounding at the song's end ring on, as at the end of any song.
   const uint64_t songEnd = uint64_t(steps_) * ticksPerStep_;
   for (auto& events : channels_)

@@ -27,9 +27,9 @@
 struct Song;
 
 struct TimedEvent {
-  uint32_t tick;  // sequencer tick from the song's start
-  int kind;       // eventKind
-  uint32_t value; // as Synth::event takes it
+  uint32_t tick;   // sequencer tick from the song's start
+  int kind;        // eventKind
+  uint32_t value;  // as Synth::event takes it
   uint32_t midiTick;
   uint32_t track;  // 0-based
 };
@@ -38,7 +38,8 @@ class MidiTimeline {
  public:
   static constexpr uint32_t kMaxSteps = 65535;
 
-  MidiTimeline(const MidiFile& midi, const std::string& fileName, const Song& song, double tolerance);
+  MidiTimeline(const MidiFile& midi, const std::string& fileName, const Song& song,
+               double tolerance);
 
   // Events of synthesizer channel k (0 to 15) in the order they are sent.
   const std::vector<TimedEvent>& channel(int k) const { return channels_[k]; }
@@ -65,7 +66,8 @@ class MidiTimeline {
   void checkTempo(const MidiFile& midi, const Song& song);
   void readMeters(const MidiFile& midi);
   void decode(const MidiFile& midi, double tolerance);
-  uint32_t toTick(uint32_t track, uint32_t midiTick, double tolerance, const std::string& what) const;
+  uint32_t toTick(uint32_t track, uint32_t midiTick, double tolerance,
+                  const std::string& what) const;
   void separateNoteEnds();
   void findLength(const MidiFile& midi);
 

@@ -67,8 +67,10 @@ bool parse(int argc, const char* const* argv, Command& command, std::string& err
       return false;
     }
   }
-  if (command.source.empty()) error = "no song source given";
-  else if (command.output.empty() && command.exportMidi.empty()) error = "no output given";
+  if (command.source.empty())
+    error = "no song source given";
+  else if (command.output.empty() && command.exportMidi.empty())
+    error = "no output given";
   return error.empty();
 }
 
@@ -108,7 +110,8 @@ int runSongcCommand(int argc, const char* const* argv) {
     }
     if (!command.output.empty() && !writeFile(command.output, song.image)) return 1;
     if (!command.exportMidi.empty() &&
-        !writeFile(command.exportMidi, writeMidiFile(exportMidi(*song.song, titleOf(command.source)))))
+        !writeFile(command.exportMidi,
+                   writeMidiFile(exportMidi(*song.song, titleOf(command.source)))))
       return 1;
   } catch (const SourceError& e) {
     std::fprintf(stderr, "%s\n", e.what());

@@ -8,11 +8,13 @@
 
 class SourceError : public std::runtime_error {
  public:
-  SourceError(const std::string& file, int line, const std::string& what) : SourceError(file, line, 0, what) {}
+  SourceError(const std::string& file, int line, const std::string& what)
+      : SourceError(file, line, 0, what) {}
   // column: of the word to blame, from 1; 0 for none.
   SourceError(const std::string& file, int line, int column, const std::string& what)
       : std::runtime_error(file + ":" + std::to_string(line) +
-                           (column > 0 ? ":" + std::to_string(column) : std::string()) + ": " + what),
+                           (column > 0 ? ":" + std::to_string(column) : std::string()) + ": " +
+                           what),
         line_(line),
         column_(column) {}
 

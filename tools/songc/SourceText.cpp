@@ -63,6 +63,7 @@ void SourceText::cut(const std::string& text) {
       previous.columnOfWord.insert(previous.columnOfWord.end(), columns.begin(), columns.end());
       continue;
     }
-    lines_.push_back(SourceLine{fileName_.get(), std::move(words), std::move(lineOfWord), std::move(columns)});
+    lines_.push_back(
+        SourceLine{fileName_.get(), std::move(words), std::move(lineOfWord), std::move(columns)});
   }
 }

@@ -21,7 +21,8 @@ struct SourceLine {
   int line() const { return lineOfWord.empty() ? 0 : lineOfWord[0]; }
   [[noreturn]] void fail(const std::string& what) const { failAt(0, what); }
   [[noreturn]] void failAt(size_t word, const std::string& what) const {
-    if (word >= lineOfWord.size() || word >= columnOfWord.size()) throw SourceError(*file, line(), what);
+    if (word >= lineOfWord.size() || word >= columnOfWord.size())
+      throw SourceError(*file, line(), what);
     throw SourceError(*file, lineOfWord[word], columnOfWord[word], what);
   }
 };

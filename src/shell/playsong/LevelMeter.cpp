@@ -19,8 +19,8 @@ int loudest(const void* region, uint32_t bytes) {
 
 }  // namespace
 
-bool LevelMeter::lock(uint32_t offset, uint32_t bytes, void** region1, uint32_t* size1, void** region2,
-                      uint32_t* size2, uint32_t flags) {
+bool LevelMeter::lock(uint32_t offset, uint32_t bytes, void** region1, uint32_t* size1,
+                      void** region2, uint32_t* size2, uint32_t flags) {
   wholeRing_ = (flags & platform::kLockEntireBuffer) != 0;
   return ring_->lock(offset, bytes, region1, size1, region2, size2, flags);
 }

@@ -23,10 +23,12 @@ class LevelMeter final : public platform::SoundBuffer {
   float peak(uint32_t back, uint32_t count) const;
 
   uint32_t size() const override { return ring_->size(); }
-  bool getCurrentPosition(uint32_t* play, uint32_t* write) override { return ring_->getCurrentPosition(play, write); }
+  bool getCurrentPosition(uint32_t* play, uint32_t* write) override {
+    return ring_->getCurrentPosition(play, write);
+  }
   bool setCurrentPosition(uint32_t play) override { return ring_->setCurrentPosition(play); }
-  bool lock(uint32_t offset, uint32_t bytes, void** region1, uint32_t* size1, void** region2, uint32_t* size2,
-            uint32_t flags) override;
+  bool lock(uint32_t offset, uint32_t bytes, void** region1, uint32_t* size1, void** region2,
+            uint32_t* size2, uint32_t flags) override;
   bool unlock(void* region1, uint32_t size1, void* region2, uint32_t size2) override;
   bool playLooping() override { return ring_->playLooping(); }
   bool stop() override { return ring_->stop(); }

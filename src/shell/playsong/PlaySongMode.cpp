@@ -45,16 +45,18 @@ std::unique_ptr<platform::SoundBuffer> openRing(std::unique_ptr<platform::SoundD
   std::string reason;
   device = platform::createSoundDevice(&reason);
   std::unique_ptr<platform::SoundBuffer> ring;
-  if (device) ring = device->createBuffer(SoundOutput::kBufferBytes, platform::WaveFormat(), &reason);
+  if (device)
+    ring = device->createBuffer(SoundOutput::kBufferBytes, platform::WaveFormat(), &reason);
   if (ring) return ring;
   device.reset();
-  std::fprintf(stderr, "play-song: no audio device (%s): playing silently, in time\n", reason.c_str());
+  std::fprintf(stderr, "play-song: no audio device (%s): playing silently, in time\n",
+               reason.c_str());
   return platform::createSilentSoundBuffer(SoundOutput::kBufferBytes, platform::WaveFormat());
 }
 
 // Compiles text; prints the mistake and gives nothing when it does not.
-std::unique_ptr<LiveSong> compile(const std::string& path, const std::string& text, PositionReadout& readout,
-                                  bool playing) {
+std::unique_ptr<LiveSong> compile(const std::string& path, const std::string& text,
+                                  PositionReadout& readout, bool playing) {
   try {
     return buildLiveSong(path, text);
   } catch (const std::exception& error) {
@@ -91,7 +93,8 @@ int runPlaySong(const Options& options) {
   }
   const uint32_t start = uint32_t(options.startPosition);
   if (start >= live->steps) {
-    std::fprintf(stderr, "kylvander: --start %u lies beyond the song's %u order steps\n", start, live->steps);
+    std::fprintf(stderr, "kylvander: --start %u lies beyond the song's %u order steps\n", start,
+                 live->steps);
     return 2;
   }
 
@@ -100,7 +103,8 @@ int runPlaySong(const Options& options) {
   LevelMeter* meter = meterOwned.get();
   SoundOutput output(std::move(meterOwned), *live->synth);
   readout.message(stdout, "playing " + path + " on " + platform::audioDriverName() +
-                              (options.watch ? "; saving it plays the new version" : "") + "; Ctrl-C ends");
+                              (options.watch ? "; saving it plays the new version" : "") +
+                              "; Ctrl-C ends");
   output.start(*live->song, int(start), 0);
 
   uint32_t base = start;  // the order step the output's clock counts from
@@ -127,7 +131,8 @@ int runPlaySong(const Options& options) {
         next = compile(path, *saved, readout, true);
         if (next) {
           goodText = *saved;
-          readout.message(stdout, "reloaded " + path + ": playing from step " + std::to_string(step));
+          readout.message(stdout,
+                          "reloaded " + path + ": playing from step " + std::to_string(step));
         }
       }
     }

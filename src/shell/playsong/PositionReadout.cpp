@@ -11,7 +11,8 @@ constexpr float kMeterFloorDb = -48.0f;
 
 std::string positionLine(const Position& p) {
   const float db = p.peak > 0.0f ? 20.0f * std::log10(p.peak) : -INFINITY;
-  int filled = db <= kMeterFloorDb ? 0 : int((db - kMeterFloorDb) / -kMeterFloorDb * kMeterWidth + 0.5f);
+  int filled =
+      db <= kMeterFloorDb ? 0 : int((db - kMeterFloorDb) / -kMeterFloorDb * kMeterWidth + 0.5f);
   if (filled > kMeterWidth) filled = kMeterWidth;
   char text[160];
   const char* level = "  silent";
@@ -20,8 +21,9 @@ std::string positionLine(const Position& p) {
     std::snprintf(levelText, sizeof levelText, "%6.1f dB", double(db));
     level = levelText;
   }
-  std::snprintf(text, sizeof text, "step %3u/%u  row %3u  tick %2u  [%.*s%.*s] %s", p.step, p.steps, p.row, p.tick,
-                filled, "####################", kMeterWidth - filled, "....................", level);
+  std::snprintf(text, sizeof text, "step %3u/%u  row %3u  tick %2u  [%.*s%.*s] %s", p.step, p.steps,
+                p.row, p.tick, filled, "####################", kMeterWidth - filled,
+                "....................", level);
   return text;
 }
 

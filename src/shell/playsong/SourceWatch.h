@@ -11,7 +11,8 @@
 class SourceWatch {
  public:
   // `known`: the text the caller already has.
-  SourceWatch(std::string path, std::string known) : path_(std::move(path)), known_(std::move(known)) {}
+  SourceWatch(std::string path, std::string known)
+      : path_(std::move(path)), known_(std::move(known)) {}
 
   std::optional<std::string> poll();
 
