@@ -5,10 +5,10 @@
 #include "base/SampleRate.h"
 #include "music/SongLoadMessages.h"
 #include "music/SoundOutput.h"
-#include "platform/Random.h"
 #include "platform/SoundDevice.h"
 #include "platform/Stopwatch.h"
 #include "scenes/Scene.h"
+#include "shell/SceneSchedule.h"
 #include "synth/Song.h"
 #include "synth/Synth.h"
 
@@ -76,9 +76,7 @@ void OfflineShow::setClock(double seconds) {
 
 void OfflineShow::drawFrame(double seconds) {
   setClock(seconds);
-  // The live loop's draws, so the scenes see the same sequence.
-  if ((platform::rand() & 0xFF) > 200) platform::rand();
-  scenes_[size_t(schedule_.sceneAt(positionAt(seconds)))]->render();
+  frame_.draw();
 }
 
 void OfflineShow::drawScene(int scene, double seconds) {

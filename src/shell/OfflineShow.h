@@ -1,8 +1,8 @@
 // The show on a virtual clock, for the offline modes (capture, screenshots,
-// benchmark): the same song, scenes and schedule as the live show, but each
-// frame is drawn for a moment the caller names, with the seconds and the
-// heard ticks that moment has in a live run, and the sound is rendered ahead
-// instead of played.
+// benchmark, the page's frames): the same song, scenes and frame as the live
+// show (ShowFrame), but each frame is drawn for a moment the caller names,
+// with the seconds and the heard ticks that moment has in a live run, and the
+// sound is rendered ahead instead of played.
 //
 // How to use: with a GL context current, construct (check ok()); then for
 // frame k at N frames per second call drawFrame(k / N) while
@@ -18,7 +18,7 @@
 #include "clock/VirtualClock.h"
 #include "music/SongRenderer.h"
 #include "scenes/SceneList.h"
-#include "shell/SceneSchedule.h"
+#include "shell/ShowFrame.h"
 
 class Scene;
 class Synth;
@@ -48,8 +48,8 @@ class OfflineShow {
   // The first moment at which the song reaches `position`.
   double secondsOfPosition(int position) const;
 
-  // One frame of the frame loop at that moment: the generator draws the loop
-  // makes, then the scheduled scene.
+  // The live loop's frame at that moment (ShowFrame::draw on the virtual
+  // clock).
   void drawFrame(double seconds);
   // One frame of a given scene at that moment (benchmark).
   void drawScene(int scene, double seconds);
@@ -74,7 +74,7 @@ class OfflineShow {
   // What the scenes read: the moment being drawn.
   VirtualClock virtualClock_;
   SceneArray scenes_;
-  SceneSchedule schedule_;
+  ShowFrame frame_{virtualClock_, scenes_};
   double constructionSeconds_ = 0.0;
   std::string error_;
 };
