@@ -79,11 +79,6 @@ void OfflineShow::drawFrame(double seconds) {
   frame_.draw();
 }
 
-void OfflineShow::drawScene(int scene, double seconds) {
-  setClock(seconds);
-  scenes_[size_t(scene)]->render();
-}
-
 RenderedSong OfflineShow::renderSound(SongRenderHook* hook) {
   // The renderer stops before the end position's second tick; one step past
   // the last played position covers the whole show.

@@ -51,8 +51,6 @@ class OfflineShow {
   // The live loop's frame at that moment (ShowFrame::draw on the virtual
   // clock).
   void drawFrame(double seconds);
-  // One frame of a given scene at that moment (benchmark).
-  void drawScene(int scene, double seconds);
 
   // The sound from the start position to the end of the show, one block per
   // tick, as the live run plays it.
