@@ -1,6 +1,8 @@
 #include "shell/OfflineShow.h"
 
 #include <cmath>
+#include <exception>
+#include <thread>
 
 #include "base/SampleRate.h"
 #include "music/SongLoadMessages.h"
@@ -83,8 +85,17 @@ RenderedSong OfflineShow::renderSound(SongRenderHook* hook) {
   // The renderer stops before the end position's second tick; one step past
   // the last played position covers the whole show.
   const uint32_t end = uint32_t(SceneSchedule::kLastPlayedPosition + 2);
-  RenderedSong sound =
-      renderSong(*synth_, *song_, uint32_t(startPosition_), end, soundTicks() + 1, hook);
+  RenderedSong sound;
+  std::exception_ptr failure;
+  std::thread streaming([&] {
+    try {
+      sound = renderSong(*synth_, *song_, uint32_t(startPosition_), end, soundTicks() + 1, hook);
+    } catch (...) {
+      failure = std::current_exception();
+    }
+  });
+  streaming.join();
+  if (failure) std::rethrow_exception(failure);
   if (sound.blocks.size() > soundTicks()) sound.blocks.resize(soundTicks());
   return sound;
 }

@@ -4,6 +4,11 @@
 // with the seconds and the heard ticks that moment has in a live run, and the
 // sound is rendered ahead instead of played.
 //
+// The frames are the live show's only when every frame from the first is
+// drawn, in order, on a thread whose rand sequence nothing else draws from:
+// the scenes and the loop draw from it. The sound therefore renders on a
+// thread of its own, as the live show's streaming thread does.
+//
 // How to use: with a GL context current, construct (check ok()); then for
 // frame k at N frames per second call drawFrame(k / N) while
 // playing(k / N); renderSound() gives the matching audio.
@@ -53,7 +58,10 @@ class OfflineShow {
   void drawFrame(double seconds);
 
   // The sound from the start position to the end of the show, one block per
-  // tick, as the live run plays it.
+  // tick, as the live run plays it: rendered on a thread of its own, whose
+  // rand sequence starts fresh as the streaming thread's does, so the
+  // caller's sequence (the pictures') is left alone. The hook is called on
+  // that thread. Not in a page, which has no threads.
   RenderedSong renderSound(SongRenderHook* hook);
   // Ticks of sound the show lasts (the blocks of renderSound to keep).
   uint32_t soundTicks() const;
