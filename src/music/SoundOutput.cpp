@@ -320,6 +320,7 @@ uint32_t SoundOutput::heardTicksAt(double seconds, uint32_t samplesPerTick) cons
 }
 
 SoundOutput::Heard SoundOutput::heard() const {
+  std::lock_guard<std::mutex> guard(lock_);
   Heard result{heardTicks(), 0};
   const Song* song = player_.song;
   if (song && song->ticksPerStep != 0) result.steps = result.ticks / song->ticksPerStep;
