@@ -53,7 +53,7 @@ int main() {
         } else {
           target.beginDiscardedFrame();
         }
-        show.drawScene(scene, start + double(k) / kFps);
+        show.drawFrame(start + double(k) / kFps);  // the scene plays then
         if (drawn) target.read(&rgb);
       }
       target.beginFrame();

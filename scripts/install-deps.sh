@@ -13,9 +13,11 @@ packages=(
   libfreetype-dev fonts-dejavu-core
   # another reader and writer of MIDI files, to check the song compiler's
   libsmf-dev
+  # the architecture page's check (DocAnchors)
+  python3
 )
 if [ "${KYL_WITH_WINDOWS:-0}" = 1 ]; then
-  packages+=(g++-mingw-w64-x86-64-posix wine wine64 pulseaudio zip python3)
+  packages+=(g++-mingw-w64-x86-64-posix wine wine64 pulseaudio zip)
 fi
 if [ "${KYL_WITH_DEB:-0}" = 1 ]; then
   # cpack -G DEB reads the program's libraries with dpkg-shlibdeps (which needs
@@ -25,7 +27,7 @@ fi
 if [ "${KYL_WITH_WEB:-0}" = 1 ]; then
   # The page: emscripten's compiler, headless Chromium to test it in, and
   # OpenGL ES through EGL for the native test of the fixed-function layer.
-  packages+=(emscripten chromium libgles-dev libegl-dev python3)
+  packages+=(emscripten chromium libgles-dev libegl-dev)
 fi
 
 missing=()

@@ -3,7 +3,8 @@
 #include <cstdio>
 
 PrecalcWindow::PrecalcWindow() {
-  platform::registerWindowClass(kClassName, &PrecalcWindow::procedure);
+  platform::registerWindowClass(kClassName, &PrecalcWindow::procedure,
+                                platform::WindowClassLook::Plain);
   int left = 0, top = 0, right = 0, bottom = 0;
   platform::desktopRect(&left, &top, &right, &bottom);
   try {

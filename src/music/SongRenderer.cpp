@@ -49,6 +49,7 @@ RenderedSong renderSong(Synth& synth, const Song& song, uint32_t start, uint32_t
       const float fraction = total ? float(done) / float(total) : 1.0f;
       hook->progress(count, percent, fraction);
     }
+    if (hook) hook->blockDone();
   }
   return result;
 }

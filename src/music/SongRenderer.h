@@ -22,6 +22,8 @@ class SongRenderHook {
   virtual void progress(uint32_t /*blockCount*/, uint32_t /*percent*/, float /*fraction*/) {}
   // The table has reached its limit; rendering stops after this block.
   virtual void tableFull() {}
+  // After every block, once any report of that block is made.
+  virtual void blockDone() {}
 };
 
 // The rendered blocks: framesPerBlock stereo frames (4 bytes each) per

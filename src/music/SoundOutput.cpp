@@ -25,7 +25,9 @@ void showError(const char* text, const std::string& reason) {
 }
 
 // Shows the precalculation's progress: the caller's callback and the window,
-// and the message when the block table is full.
+// and the message when the block table is full. With a window, the message
+// queue is drained after every block, so that the window paints from the
+// first one and both it and the show's window answer input throughout.
 class PrecalcProgress final : public SongRenderHook {
  public:
   PrecalcProgress(PrecalcWindow* window, SoundOutput::ProgressCallback callback, void* argument,
@@ -34,15 +36,13 @@ class PrecalcProgress final : public SongRenderHook {
 
   void progress(uint32_t, uint32_t percent, float fraction) override {
     // A stretch with no total has no percentage to show.
-    if (!hasTotal_) {
-      if (window_) window_->pumpMessages();
-      return;
-    }
+    if (!hasTotal_) return;
     if (callback_) callback_(argument_, fraction);
-    if (window_) {
-      window_->showProgress(percent);
-      window_->pumpMessages();
-    }
+    if (window_) window_->showProgress(percent);
+  }
+
+  void blockDone() override {
+    if (window_) window_->pumpMessages();
   }
 
   void tableFull() override {
@@ -320,6 +320,7 @@ uint32_t SoundOutput::heardTicksAt(double seconds, uint32_t samplesPerTick) cons
 }
 
 SoundOutput::Heard SoundOutput::heard() const {
+  std::lock_guard<std::mutex> guard(lock_);
   Heard result{heardTicks(), 0};
   const Song* song = player_.song;
   if (song && song->ticksPerStep != 0) result.steps = result.ticks / song->ticksPerStep;

@@ -12,9 +12,10 @@
 //
 // How to use: construct on the window and the synthesizer (device errors are
 // shown; without a device the output plays into a silent real-time ring);
-// optionally precalculate; start(song, position); read heard() from any
-// thread; stop(). Tests drive the pass by hand: construct on a scripted
-// buffer, prepare(), then streamingPass() for each moment they set up.
+// optionally precalculate; start(song, position); read heardTicks() or
+// heard() from any thread; stop(). Tests drive the pass by hand: construct on
+// a scripted buffer, prepare(), then streamingPass() for each moment they set
+// up.
 #pragma once
 
 #include <atomic>
@@ -72,6 +73,9 @@ class SoundOutput {
     uint32_t ticks;
     uint32_t steps;  // ticks / ticksPerStep of the song being played
   };
+  // Any thread: takes the output's lock, since a start or a switch may be
+  // changing the song, so it waits for a streaming pass to end. The frame
+  // loop's clock reads heardTicks() alone, which never waits.
   Heard heard() const;
   uint32_t heardTicks() const { return heardTicks_.load(std::memory_order_relaxed); }
 
@@ -118,7 +122,7 @@ class SoundOutput {
   Synth* synth_;  // the streaming pass's, swapped by switchSong under the lock
   SongPlayer player_;
 
-  std::mutex lock_;
+  mutable std::mutex lock_;
   std::thread thread_;
   std::atomic<bool> stop_{false};
   std::atomic<uint32_t> heardTicks_{0};

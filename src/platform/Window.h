@@ -73,9 +73,21 @@ struct PlatformError : std::exception {
   std::string text;
 };
 
+// What a class's windows get from the system where it draws them (Win32).
+enum class WindowClassLook {
+  // An OpenGL window: its own device context, redrawn whole when resized
+  // (class styles 0x23), the Windows logo as icon, no background brush, no
+  // window data.
+  OpenGL,
+  // A window painted by its procedure: class style 0, no icon, the active
+  // caption's colour as background, 4 bytes of window data.
+  Plain
+};
+
 // Registers a window class; windows of the class send their messages to
 // `procedure` once setWindowProcedure has given them a user pointer.
-void registerWindowClass(const char* className, WindowProcedure procedure);
+void registerWindowClass(const char* className, WindowProcedure procedure,
+                         WindowClassLook look = WindowClassLook::OpenGL);
 void unregisterWindowClass(const char* className);
 
 // Switches the display to width x height x bits for fullscreen use. False

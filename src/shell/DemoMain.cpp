@@ -2,8 +2,8 @@
 // the scenes, and the frame loop that draws the scene the song position
 // schedules until the song passes its last scheduled position or the user
 // quits.
-#include <array>
-#include <cstddef>
+#include "shell/DemoMain.h"
+
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -12,7 +12,6 @@
 #include "music/MusicSystem.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
-#include "platform/Random.h"
 #include "platform/SoundDevice.h"
 #include "platform/Window.h"
 #include "scenes/Scene.h"
@@ -20,7 +19,7 @@
 #include "shell/DataDirectory.h"
 #include "shell/GLWindow.h"
 #include "shell/Modes.h"
-#include "shell/SceneSchedule.h"
+#include "shell/ShowFrame.h"
 #include "shell/SongFile.h"
 #include "shell/Verbose.h"
 
@@ -45,44 +44,14 @@ struct RunningShow {
   // After the window: the scenes release their GL objects while its context
   // is still current.
   SceneArray scenes;
-  SceneSchedule schedule;
-  int shownScene = -1;
+  ShowFrame frame{music, scenes};
 };
-
-// One iteration of the frame loop: false once the song has passed the
-// schedule or the user has quit.
-bool showFrame(RunningShow& running) {
-  GLWindow& window = *running.window;
-  MusicSystem& music = running.music;
-  if (window.quitRequested()) return false;
-  const int tested = music.songPosition();
-  if (tested > SceneSchedule::kLastPlayedPosition) return false;
-
-  // Only advances the main thread's sequence, which the scenes draw from.
-  if ((platform::rand() & 0xFF) > 200) platform::rand();
-
-  // The music thread may have moved on since the test; past the table's end
-  // the tested position stands in.
-  int position = music.songPosition();
-  if (position < 0 || position >= SceneSchedule::kPositions) position = tested;
-  const int scene = running.schedule.sceneAt(position);
-  if (scene != running.shownScene) {
-    verboseLine("scene %d position %d seconds %.2f", scene, position, music.seconds());
-    running.shownScene = scene;
-  }
-  running.scenes[std::size_t(scene)]->render();
-
-  window.endFrame();
-  // Holding the space bar slows the pictures down; the music goes on.
-  if (platform::asyncKeyDown(platform::kVkSpace)) platform::sleepMilliseconds(200);
-  return true;
-}
 
 // The frame loop's step: after the last frame the window goes, then the
 // music system.
 bool frameStep(void* user) {
   auto* running = static_cast<RunningShow*>(user);
-  if (showFrame(*running)) return true;
+  if (showFrame(*running->window, running->frame)) return true;
   running->scenes = SceneArray();
   running->window->destroy();
   delete running;
@@ -118,6 +87,15 @@ int show(const Options& options) {
 }
 
 }  // namespace
+
+bool showFrame(GLWindow& window, ShowFrame& frame) {
+  if (window.quitRequested()) return false;
+  if (!frame.draw()) return false;
+  window.endFrame();
+  // Holding the space bar slows the pictures down; the music goes on.
+  if (platform::asyncKeyDown(platform::kVkSpace)) platform::sleepMilliseconds(200);
+  return true;
+}
 
 int runShow(const Options& options) {
   if (!enterDataDirectory(options)) return 1;

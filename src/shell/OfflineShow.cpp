@@ -1,14 +1,16 @@
 #include "shell/OfflineShow.h"
 
 #include <cmath>
+#include <exception>
+#include <thread>
 
 #include "base/SampleRate.h"
 #include "music/SongLoadMessages.h"
 #include "music/SoundOutput.h"
-#include "platform/Random.h"
 #include "platform/SoundDevice.h"
 #include "platform/Stopwatch.h"
 #include "scenes/Scene.h"
+#include "shell/SceneSchedule.h"
 #include "synth/Song.h"
 #include "synth/Synth.h"
 
@@ -76,22 +78,24 @@ void OfflineShow::setClock(double seconds) {
 
 void OfflineShow::drawFrame(double seconds) {
   setClock(seconds);
-  // The live loop's draws, so the scenes see the same sequence.
-  if ((platform::rand() & 0xFF) > 200) platform::rand();
-  scenes_[size_t(schedule_.sceneAt(positionAt(seconds)))]->render();
-}
-
-void OfflineShow::drawScene(int scene, double seconds) {
-  setClock(seconds);
-  scenes_[size_t(scene)]->render();
+  frame_.draw();
 }
 
 RenderedSong OfflineShow::renderSound(SongRenderHook* hook) {
   // The renderer stops before the end position's second tick; one step past
   // the last played position covers the whole show.
   const uint32_t end = uint32_t(SceneSchedule::kLastPlayedPosition + 2);
-  RenderedSong sound =
-      renderSong(*synth_, *song_, uint32_t(startPosition_), end, soundTicks() + 1, hook);
+  RenderedSong sound;
+  std::exception_ptr failure;
+  std::thread streaming([&] {
+    try {
+      sound = renderSong(*synth_, *song_, uint32_t(startPosition_), end, soundTicks() + 1, hook);
+    } catch (...) {
+      failure = std::current_exception();
+    }
+  });
+  streaming.join();
+  if (failure) std::rethrow_exception(failure);
   if (sound.blocks.size() > soundTicks()) sound.blocks.resize(soundTicks());
   return sound;
 }

@@ -1,8 +1,13 @@
 // The show on a virtual clock, for the offline modes (capture, screenshots,
-// benchmark): the same song, scenes and schedule as the live show, but each
-// frame is drawn for a moment the caller names, with the seconds and the
-// heard ticks that moment has in a live run, and the sound is rendered ahead
-// instead of played.
+// benchmark, the page's frames): the same song, scenes and frame as the live
+// show (ShowFrame), but each frame is drawn for a moment the caller names,
+// with the seconds and the heard ticks that moment has in a live run, and the
+// sound is rendered ahead instead of played.
+//
+// The frames are the live show's only when every frame from the first is
+// drawn, in order, on a thread whose rand sequence nothing else draws from:
+// the scenes and the loop draw from it. The sound therefore renders on a
+// thread of its own, as the live show's streaming thread does.
 //
 // How to use: with a GL context current, construct (check ok()); then for
 // frame k at N frames per second call drawFrame(k / N) while
@@ -18,7 +23,7 @@
 #include "clock/VirtualClock.h"
 #include "music/SongRenderer.h"
 #include "scenes/SceneList.h"
-#include "shell/SceneSchedule.h"
+#include "shell/ShowFrame.h"
 
 class Scene;
 class Synth;
@@ -48,14 +53,15 @@ class OfflineShow {
   // The first moment at which the song reaches `position`.
   double secondsOfPosition(int position) const;
 
-  // One frame of the frame loop at that moment: the generator draws the loop
-  // makes, then the scheduled scene.
+  // The live loop's frame at that moment (ShowFrame::draw on the virtual
+  // clock).
   void drawFrame(double seconds);
-  // One frame of a given scene at that moment (benchmark).
-  void drawScene(int scene, double seconds);
 
   // The sound from the start position to the end of the show, one block per
-  // tick, as the live run plays it.
+  // tick, as the live run plays it: rendered on a thread of its own, whose
+  // rand sequence starts fresh as the streaming thread's does, so the
+  // caller's sequence (the pictures') is left alone. The hook is called on
+  // that thread. Not in a page, which has no threads.
   RenderedSong renderSound(SongRenderHook* hook);
   // Ticks of sound the show lasts (the blocks of renderSound to keep).
   uint32_t soundTicks() const;
@@ -74,7 +80,7 @@ class OfflineShow {
   // What the scenes read: the moment being drawn.
   VirtualClock virtualClock_;
   SceneArray scenes_;
-  SceneSchedule schedule_;
+  ShowFrame frame_{virtualClock_, scenes_};
   double constructionSeconds_ = 0.0;
   std::string error_;
 };

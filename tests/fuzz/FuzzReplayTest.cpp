@@ -72,25 +72,41 @@ TEST(FuzzReplay, SeedPicturesDecodeOrAreRefusedByTheirHeader) {
   }
 }
 
-// Inputs that once crashed or hung a target: each now runs to its end
-// (whether it is refused or accepted is each reader's own business).
+// Inputs that once made a target fail (fuzz/regression/README.md says which
+// and how): each now runs to its end (whether it is refused or accepted is
+// each reader's own business). A replay with nothing to run would pass while
+// checking nothing: it fails, as does a folder that names no target.
 TEST(FuzzReplay, RegressionInputsRunToTheirEnd) {
+  const fs::path regression = fs::path(KYL_SOURCE_DIR) / "fuzz" / "regression";
+  ASSERT_TRUE(fs::is_directory(regression)) << regression;
+  for (const auto& entry : fs::directory_iterator(regression)) {
+    if (!entry.is_directory()) continue;
+    const std::string name = entry.path().filename().string();
+    EXPECT_TRUE(name == "song" || name == "tga" || name == "songc" || name == "midi")
+        << "fuzz/regression/" << name << " is no fuzz target's folder";
+  }
+  size_t replayed = 0;
   for (const auto& input : storedInputs("regression", "song")) {
     SCOPED_TRACE(input.name);
     runSongImage(input.bytes.data(), input.bytes.size(), true);
+    ++replayed;
   }
   for (const auto& input : storedInputs("regression", "tga")) {
     SCOPED_TRACE(input.name);
     runTgaFile(input.bytes.data(), input.bytes.size());
+    ++replayed;
   }
   for (const auto& input : storedInputs("regression", "songc")) {
     SCOPED_TRACE(input.name);
     runSongSource(input.bytes.data(), input.bytes.size());
+    ++replayed;
   }
   for (const auto& input : storedInputs("regression", "midi")) {
     SCOPED_TRACE(input.name);
     runMidiFile(input.bytes.data(), input.bytes.size());
+    ++replayed;
   }
+  EXPECT_GT(replayed, 0u) << "no input in " << regression;
 }
 
 // The fast fuzz build has no address sanitizer: there the guard page is what

@@ -1,14 +1,21 @@
 // The progress window on a real (offscreen) SDL window: the bar's colours and
-// split, the title, centring, and a window closed by the user.
+// split, the title, centring, a window closed by the user, and the messages
+// both windows get while the song is rendered.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
 
 #include <cstring>
 
+#include <vector>
+
+#include "ScriptedSoundBuffer.h"
+#include "TestSongs.h"
 #include "music/PrecalcWindow.h"
+#include "music/SoundOutput.h"
 #include "platform/Paint.h"
 #include "platform/sdl/SdlWindow.h"
+#include "synth/Synth.h"
 
 namespace {
 
@@ -92,6 +99,74 @@ TEST(PrecalcWindow, ShowsGLContextStaysCurrent) {
   EXPECT_EQ(SDL_GL_GetCurrentContext(), current);
   platform::deleteGLContext(main, context);
   platform::destroyWindow(main);
+}
+
+struct Recorder {
+  std::vector<uint32_t> messages;
+};
+
+intptr_t recordingProcedure(void* user, platform::WindowHandle window, uint32_t message,
+                            uintptr_t wParam, intptr_t lParam) {
+  static_cast<Recorder*>(user)->messages.push_back(message);
+  return platform::defaultProcedure(window, message, wParam, lParam);
+}
+
+// What the first progress report (after 70 blocks) finds.
+struct FirstReport {
+  Recorder* show = nullptr;
+  platform::WindowHandle showWindow = nullptr;
+  bool reported = false;
+  size_t keysSeen = 0;
+  bool foundBar = false;
+  Pixel bar{};
+
+  static void record(void* argument, float) {
+    auto* self = static_cast<FirstReport*>(argument);
+    if (self->reported) return;
+    self->reported = true;
+    for (uint32_t m : self->show->messages) self->keysSeen += m == platform::msg::KeyDown;
+    platform::sdl::forEachWindow([&](platform::NativeWindow* w) {
+      if (w == self->showWindow) return;
+      self->foundBar = true;
+      self->bar = pixelAt(w, 150, 25);
+    });
+  }
+};
+
+// The renderer drains the message queue after every block, not only when it
+// reports progress: before the first report the progress window has painted
+// its empty bar, and the show's window has had the key pressed before the
+// rendering began.
+TEST(PrecalcWindow, PaintsAndBothWindowsAnswerFromTheFirstBlock) {
+  platform::registerWindowClass("OpenGL", &recordingProcedure);
+  platform::WindowHandle show = platform::createWindow(
+      "OpenGL", "show", platform::WindowStyle::OverlappedFramed, 0, 0, 64, 48);
+  Recorder recorder;
+  platform::showWindow(show);
+  platform::pumpMessages();
+  platform::setWindowProcedure(show, &recorder);
+  SDL_Event key{};
+  key.type = SDL_KEYDOWN;
+  key.key.windowID = SDL_GetWindowID(show->sdl);
+  key.key.state = SDL_PRESSED;
+  key.key.keysym.sym = SDLK_SPACE;
+  key.key.keysym.scancode = SDL_SCANCODE_SPACE;
+  ASSERT_EQ(SDL_PushEvent(&key), 1);
+
+  Synth synth;
+  auto song = makeTestSong(255, 1);
+  SoundOutput output(std::make_unique<ScriptedSoundBuffer>(), synth);
+  FirstReport report;
+  report.show = &recorder;
+  report.showWindow = show;
+  output.precalculate(*song, 0, 32, true, 32768, &FirstReport::record, &report);
+
+  ASSERT_TRUE(report.reported);
+  EXPECT_EQ(report.keysSeen, 1u) << "the show's window got no messages before the first report";
+  ASSERT_TRUE(report.foundBar);
+  expectColour(report.bar, PrecalcWindow::kLeftColour, "the bar before the first report");
+  platform::destroyWindow(show);
+  platform::unregisterWindowClass("OpenGL");
 }
 
 TEST(PrecalcWindow, CentredWithTruncatingDivision) {

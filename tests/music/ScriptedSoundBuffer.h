@@ -55,6 +55,7 @@ class ScriptedSoundBuffer : public platform::SoundBuffer {
   }
   bool stop() override {
     playing = false;
+    ++stops;
     return true;
   }
 
@@ -69,6 +70,7 @@ class ScriptedSoundBuffer : public platform::SoundBuffer {
   uint32_t writeCursor = 0;
   int failingLocks = 0;  // the next this many tick locks are refused
   bool playing = false;
+  int stops = 0;  // calls of stop()
   bool playSucceeds = true;
   std::vector<Lock> locks;
 };

@@ -2,10 +2,12 @@
 // drivers), and the silent fallback when no device opens.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <thread>
@@ -39,15 +41,77 @@ TEST(SoundOutputThread, StopRightAfterStartStillRunsOnePass) {
   EXPECT_FALSE(buffer->playing);
 }
 
+// Threads of this process now.
+size_t threadCount() {
+  size_t count = 0;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc/self/task")) {
+    (void)entry;
+    ++count;
+  }
+  return count;
+}
+
+// "Safe": a stop without a start runs no pass, stops no ring and leaves no
+// thread; after a start the first stop ends and joins the streaming thread,
+// and a second one changes nothing. Every call returns (a hang here ends in
+// ctest's time limit).
 TEST(SoundOutputThread, StopIsSafeWithoutStartAndTwice) {
   Synth synth;
   auto song = makeTestSong(100, 1);
-  SoundOutput output(std::make_unique<ScriptedSoundBuffer>(), synth);
+  auto ring = std::make_unique<ScriptedSoundBuffer>();
+  ScriptedSoundBuffer* buffer = ring.get();
+  SoundOutput output(std::move(ring), synth);
+  const size_t threads = threadCount();
+
   output.stop();
+  EXPECT_TRUE(buffer->locks.empty()) << "a pass ran without a start";
+  EXPECT_EQ(buffer->stops, 0);
+  EXPECT_EQ(threadCount(), threads);
+
   output.start(*song, 0, 20);
+  EXPECT_EQ(threadCount(), threads + 1) << "the streaming thread";
   output.stop();
+  const size_t written = buffer->locks.size();
+  EXPECT_EQ(written, 26u) << "the first pass writes the half-second lead";
+  EXPECT_EQ(buffer->stops, 1);
+  EXPECT_FALSE(buffer->playing);
+  EXPECT_EQ(threadCount(), threads) << "stop leaves no thread behind";
+
   output.stop();
-  SUCCEED();
+  std::this_thread::sleep_for(std::chrono::milliseconds(3 * SoundOutput::kWakeMilliseconds));
+  EXPECT_EQ(buffer->locks.size(), written) << "a pass ran after the stop";
+  EXPECT_EQ(buffer->stops, 1);
+  EXPECT_EQ(threadCount(), threads);
+}
+
+// heard() pairs the heard ticks with the song being played while start
+// changes that song on another thread; under ThreadSanitizer an unguarded
+// read of the song is a reported race.
+TEST(SoundOutputThread, HeardPairsTicksWithTheSongBeingPlayedFromAnyThread) {
+  Synth synth;
+  auto shortSteps = makeTestSong(100, 1);  // 16 ticks a step
+  auto longSteps = makeTestSong(100, 4);   // 64 ticks a step
+  SoundOutput output(
+      platform::createSilentSoundBuffer(SoundOutput::kBufferBytes, platform::WaveFormat{}), synth);
+  std::atomic<bool> done{false};
+  std::atomic<int> reads{0};
+  std::atomic<int> mismatches{0};
+  std::thread reader([&] {
+    while (!done.load()) {
+      const SoundOutput::Heard heard = output.heard();
+      if (heard.steps != heard.ticks / 16 && heard.steps != heard.ticks / 64) ++mismatches;
+      ++reads;
+    }
+  });
+  for (int run = 0; run < 6; ++run) {
+    output.start(run % 2 ? *longSteps : *shortSteps, 0, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  }
+  output.stop();
+  done = true;
+  reader.join();
+  EXPECT_GT(reads.load(), 0);
+  EXPECT_EQ(mismatches.load(), 0);
 }
 
 TEST(SoundOutputThread, DummyDeviceKeepsRealTime) {

@@ -128,6 +128,49 @@ TEST_F(SdlWindowTest, TheKeyStateFollowsThePumpedEvents) {
   EXPECT_FALSE(platform::asyncKeyDown(256));
 }
 
+// A held key through the pump, as the frame loop reads it (asyncKeyDown): the
+// keyboard's auto-repeat, key-downs with `repeat` set, keeps it down and
+// arrives as key-downs marked "was down" (bit 30); only its key-up or a lost
+// focus lets it go.
+TEST_F(SdlWindowTest, AHeldKeyStaysDownThroughItsRepeats) {
+  constexpr Uint32 kFocusLost = 0;
+  struct Step {
+    const char* what;
+    Uint32 event;  // SDL_KEYDOWN, SDL_KEYUP or kFocusLost
+    bool repeat;
+    bool downAfter;
+    uint32_t message;
+    bool wasDown;  // bit 30 of a key message
+  };
+  const Step steps[] = {
+      {"press", SDL_KEYDOWN, false, true, platform::msg::KeyDown, false},
+      {"first repeat", SDL_KEYDOWN, true, true, platform::msg::KeyDown, true},
+      {"second repeat", SDL_KEYDOWN, true, true, platform::msg::KeyDown, true},
+      {"release", SDL_KEYUP, false, false, platform::msg::KeyUp, true},
+      {"press again", SDL_KEYDOWN, false, true, platform::msg::KeyDown, false},
+      {"its repeat", SDL_KEYDOWN, true, true, platform::msg::KeyDown, true},
+      {"focus lost while held", kFocusLost, false, false, platform::msg::Activate, false},
+      {"a repeat once the focus is back", SDL_KEYDOWN, true, true, platform::msg::KeyDown, true},
+      {"release", SDL_KEYUP, false, false, platform::msg::KeyUp, true},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    if (step.event == kFocusLost) {
+      pushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+    } else {
+      pushKey(step.event, SDLK_SPACE, step.repeat);
+    }
+    const auto messages = pump();
+    EXPECT_EQ(platform::asyncKeyDown(platform::kVkSpace), step.downAfter);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].message, step.message);
+    if (step.event != kFocusLost) {
+      EXPECT_EQ(messages[0].wParam, uintptr_t(platform::kVkSpace));
+      EXPECT_EQ((messages[0].lParam & (1 << 30)) != 0, step.wasDown);
+    }
+  }
+}
+
 TEST_F(SdlWindowTest, CloseSizeAndMinimiseBecomeWin32Messages) {
   pushWindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 800, 600);
   pushWindowEvent(SDL_WINDOWEVENT_MINIMIZED);

@@ -1,10 +1,13 @@
 // The "PRGESS" progress window as Windows places it, run under Wine: the
 // whole window (frame and caption included) is 300 by 50, of style
 // WS_VISIBLE alone, centred on the desktop's client area with truncating
-// division. A plain program: GoogleTest is not built for mingw.
+// division; and its class as Windows holds it beside the show's "OpenGL"
+// class (class styles, icon, cursor, background brush, window bytes). A
+// plain program: GoogleTest is not built for mingw.
 #include <cstdio>
 
 #include "music/PrecalcWindow.h"
+#include "platform/Window.h"
 #include "platform/win32/Win32Handles.h"
 
 namespace {
@@ -15,6 +18,45 @@ void check(bool ok, const char* what, long got, long want) {
   if (ok) return;
   ++failed;
   std::printf("FAILED: %s: %ld, expected %ld\n", what, got, want);
+}
+
+intptr_t plainProcedure(void*, platform::WindowHandle window, uint32_t message, uintptr_t wParam,
+                        intptr_t lParam) {
+  return platform::defaultProcedure(window, message, wParam, lParam);
+}
+
+// The class attributes of each window's class, as GetClassLongPtr reads them.
+struct ClassCase {
+  const char* name;
+  HWND window;
+  LONG_PTR style;
+  LONG_PTR icon;
+  LONG_PTR background;
+  LONG_PTR windowBytes;
+};
+
+void checkClasses(const ClassCase* cases, int count) {
+  const LONG_PTR arrow = reinterpret_cast<LONG_PTR>(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));
+  for (int i = 0; i < count; ++i) {
+    const ClassCase& c = cases[i];
+    char what[96];
+    const auto read = [&](int index, const char* field) {
+      std::snprintf(what, sizeof what, "class %s: %s", c.name, field);
+      return LONG_PTR(GetClassLongPtrA(c.window, index));
+    };
+    LONG_PTR got = read(GCL_STYLE, "class style");
+    check(got == c.style, what, long(got), long(c.style));
+    got = read(GCLP_HICON, "icon");
+    check(got == c.icon, what, long(got), long(c.icon));
+    got = read(GCLP_HBRBACKGROUND, "background brush");
+    check(got == c.background, what, long(got), long(c.background));
+    got = read(GCLP_HCURSOR, "cursor (IDC_ARROW)");
+    check(got == arrow, what, long(got), long(arrow));
+    got = read(GCL_CBWNDEXTRA, "window bytes");
+    check(got == c.windowBytes, what, long(got), long(c.windowBytes));
+    got = read(GCL_CBCLSEXTRA, "class bytes");
+    check(got == 0, what, long(got), 0);
+  }
 }
 
 }  // namespace
@@ -45,5 +87,21 @@ int main() {
   std::printf("progress window: %ld x %ld at (%ld, %ld) on a %ld x %ld desktop, style 0x%lx\n",
               outer.right - outer.left, outer.bottom - outer.top, outer.left, outer.top,
               desktop.right, desktop.bottom, static_cast<unsigned long>(style));
+
+  // The show's window class beside it, registered as the show does.
+  platform::registerWindowClass("OpenGL", &plainProcedure);
+  platform::WindowHandle show = platform::createWindow(
+      "OpenGL", "", platform::WindowStyle::OverlappedFramed, 0, 0, 64, 48);
+  const ClassCase classes[] = {
+      // Style 0, no icon, COLOR_ACTIVECAPTION + 1 as background, the
+      // percentage's 4 window bytes.
+      {"PRGESS", hwnd, 0, 0, COLOR_ACTIVECAPTION + 1, 4},
+      // CS_HREDRAW | CS_VREDRAW | CS_OWNDC, IDI_WINLOGO, no background.
+      {"OpenGL", platform::toHwnd(show), CS_HREDRAW | CS_VREDRAW | CS_OWNDC,
+       reinterpret_cast<LONG_PTR>(LoadIconA(nullptr, MAKEINTRESOURCEA(32517))), 0, 0},
+  };
+  checkClasses(classes, 2);
+  platform::destroyWindow(show);
+  platform::unregisterWindowClass("OpenGL");
   return failed == 0 ? 0 : 1;
 }

@@ -61,7 +61,11 @@ void windowEvent(const SDL_WindowEvent& event) {
       clearKeyStates();
       sendMessage(window, msg::Activate, makeActivateParam(false, minimised(window)), 0);
       break;
+    case SDL_WINDOWEVENT_SHOWN:
     case SDL_WINDOWEVENT_EXPOSED:
+      // A window just shown has nothing on it yet: Windows sends it a paint
+      // at the next drain, whether or not the display reports an exposure
+      // (SDL's offscreen driver reports none).
       sendMessage(window, msg::Paint, 0, 0);
       break;
     case SDL_WINDOWEVENT_CLOSE:

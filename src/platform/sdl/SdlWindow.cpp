@@ -113,7 +113,7 @@ intptr_t defaultProcedure(WindowHandle window, uint32_t message, uintptr_t wPara
   return 0;
 }
 
-void registerWindowClass(const char* className, WindowProcedure procedure) {
+void registerWindowClass(const char* className, WindowProcedure procedure, WindowClassLook) {
   sdl::gClasses.add(className, procedure);
 }
 

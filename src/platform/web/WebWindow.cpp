@@ -95,7 +95,7 @@ void delayFramesUntil(int64_t counter) { gFrameDelay = counter; }
 
 intptr_t defaultProcedure(WindowHandle, uint32_t, uintptr_t, intptr_t) { return 0; }
 
-void registerWindowClass(const char* className, WindowProcedure procedure) {
+void registerWindowClass(const char* className, WindowProcedure procedure, WindowClassLook) {
   web::gClasses.add(className, procedure);
 }
 

@@ -18,11 +18,13 @@
 namespace platform {
 namespace {
 
-// Class styles of every class: CS_HREDRAW | CS_VREDRAW | CS_OWNDC. The own
-// device context keeps the GL window's pixel format valid for its lifetime.
-constexpr UINT kClassStyle = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
-// 4 bytes of window data for every class (the progress window's percentage).
-constexpr int kWindowBytes = 4;
+// Class styles of an OpenGL window's class: CS_HREDRAW | CS_VREDRAW |
+// CS_OWNDC. The own device context keeps the GL window's pixel format valid
+// for its lifetime.
+constexpr UINT kOpenGLClassStyle = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
+// A plain window's 4 bytes of window data (the progress window's
+// percentage); an OpenGL window has none.
+constexpr int kPlainWindowBytes = 4;
 
 // A registered class and the procedure its windows dispatch to. Each slot
 // has its own Win32 window procedure (below), so dispatch needs no lookup.
@@ -96,7 +98,8 @@ intptr_t defaultProcedure(WindowHandle window, uint32_t message, uintptr_t wPara
   return DefWindowProcA(toHwnd(window), message, wParam, lParam);
 }
 
-void registerWindowClass(const char* className, WindowProcedure procedure) {
+void registerWindowClass(const char* className, WindowProcedure procedure,
+                         WindowClassLook look) {
   win32::useDevicePixels();
   // Registered before (a second precalculation): the class stays, its
   // windows dispatch to the new procedure.
@@ -109,15 +112,17 @@ void registerWindowClass(const char* className, WindowProcedure procedure) {
   if (slot == kClassSlots || std::strlen(className) >= sizeof registeredClasses[0].name) {
     throw PlatformError(std::string("cannot register the window class ") + className);
   }
+  const bool plain = look == WindowClassLook::Plain;
   WNDCLASSA wc = {};
-  wc.style = kClassStyle;
+  wc.style = plain ? 0 : kOpenGLClassStyle;
   wc.lpfnWndProc = kSlotProcedures[slot];
   wc.cbClsExtra = 0;
-  wc.cbWndExtra = kWindowBytes;
+  wc.cbWndExtra = plain ? kPlainWindowBytes : 0;
   wc.hInstance = instance();
-  wc.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(32517));    // IDI_WINLOGO
-  wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
-  wc.hbrBackground = nullptr;
+  wc.hIcon = plain ? nullptr : LoadIconA(nullptr, MAKEINTRESOURCEA(32517));  // IDI_WINLOGO
+  wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));                // IDC_ARROW
+  // A system colour index + 1 stands for that colour's brush.
+  wc.hbrBackground = plain ? reinterpret_cast<HBRUSH>(INT_PTR(COLOR_ACTIVECAPTION + 1)) : nullptr;
   wc.lpszMenuName = nullptr;
   wc.lpszClassName = className;
   // A failure shows when the window is created (CreateWindowExA names it).
