@@ -67,7 +67,6 @@ EM_JS(void, kylPageEvent, (const char* name, const char* text), {
 });
 
 void frameCallback(void*) {
-  runStreamingPass();
   if (performanceCounter() < gFrameDelay) return;
   if (gFrame && !gFrame(gFrameUser)) {
     gFrame = nullptr;
