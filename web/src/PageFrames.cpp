@@ -13,16 +13,12 @@
 #include "platform/web/WebPage.h"
 #include "shell/DataDirectory.h"
 #include "shell/MomentFrames.h"
+#include "PagePicture.h"
 
 namespace {
 
 // Frames drawn per animation frame.
 constexpr int kFramesPerCallback = 4;
-
-EM_JS(void, handFrame, (int index, double seconds, const uint8_t* rgb, int bytes), {
-  Module["kylFramePixels"] = HEAPU8.slice(rgb, rgb + bytes);
-  if (Module["kylEvent"]) Module["kylEvent"]("frame", index + " " + seconds);
-});
 
 using platform::web::pageEvent;
 
@@ -63,7 +59,7 @@ int runPageFrames(int argc, char** argv) {
   }
   run->frames = std::make_unique<MomentFrames>(
       std::atoi(argv[2]), moments, [moments](size_t index, const std::vector<uint8_t>& rgb) {
-        handFrame(int(index), moments[index], rgb.data(), int(rgb.size()));
+        handPicture(index, moments[index], MomentFrames::kWidth, MomentFrames::kHeight, rgb);
       });
   if (!run->frames->ok()) return fail(run->frames->error());
   platform::runFrameLoop(&step, run.release());
