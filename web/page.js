@@ -1,7 +1,8 @@
 // The page around the show. It downloads the programs and the data with a
-// progress bar (load.js), shows the start screen, and on a click makes the
-// sound (sound.js: browsers start sound only after a click) and starts the
-// program with the arguments the address asks for. Escape ends the show
+// progress bar (load.js) while the sound gets ready (sound.js), shows the
+// start screen, and on a click (browsers let a page play sound only after
+// one) starts the program with the arguments the address asks for. Escape
+// ends the show
 // (the program hears it), space slows the pictures, F or the button toggles
 // fullscreen; at the end "play again" starts the show again. What fails is
 // said on the page in words.
@@ -49,8 +50,8 @@ var kylvanderPage = (function () {
     module: null,
     sound: null,
     canvasSize: [640, 480],
+    marks: {},             // milliseconds from navigation start to each step of loading
   };
-  var files = null;
 
   function layout() {
     var ratio = window.devicePixelRatio || 1;
@@ -158,33 +159,16 @@ var kylvanderPage = (function () {
     }
   }
 
-  // In the click (or at once where no click is needed): the sound first,
-  // then the program.
+  // In the click (or at once where no click is needed).
   function start() {
     if (page.state !== "ready" && page.state !== "ended") return;
     page.state = "starting";
-    if (testMode) {
-      runProgram();
-      return;
-    }
-    var sound = page.sound;
-    if (!sound) {
-      say("starting the sound…");
-      var song = page.module.FS.readFile("/content/show/brumtakt");
-      sound = kylvanderSound.open(files["sound.wasm"], song.buffer, fail).then(function (opened) {
-        page.sound = opened;
-        opened.module = page.module;
-        page.module.kylSound = opened;
-        return opened;
-      });
-    }
-    Promise.resolve(sound).then(runProgram).catch(function (error) {
-      fail(error.message);
-    });
+    // Browsers let a page's sound play once it is asked for in a click.
+    if (page.sound) page.sound.unlock();
+    runProgram();
   }
 
-  function ready(module) {
-    page.module = module;
+  function ready() {
     page.readyMs = performance.now();
     page.state = "ready";
     if (params.get("autostart") === "1" || testMode) {
@@ -201,24 +185,57 @@ var kylvanderPage = (function () {
   var downloads = kylvanderLoad.download(
     [{ name: "show.wasm" }, { name: "sound.wasm" }, { name: "show.data.gz", gzip: true }],
     onProgress);
+  // The show's program compiles while the data still comes.
+  var compiled = downloads["show.wasm"].then(function (bytes) {
+    return WebAssembly.compile(bytes);
+  }).then(function (program) {
+    page.marks.compiled = performance.now();
+    return program;
+  });
+  downloads["show.data.gz"].then(function () { page.marks.data = performance.now(); }, function () {});
   say("loading…", { progress: true });
 
-  Promise.all([downloads, programLoaded]).then(function (results) {
-    files = results[0];
-    statusLine.textContent = "preparing…";
-    return createKylvander({
-      wasmBinary: files["show.wasm"],
-      // The data as emscripten's file packager would have fetched it.
-      getPreloadedPackage: function () { return files["show.data.gz"]; },
-      canvas: canvas,
-      print: function (text) { console.log(text); },
-      printErr: function (text) { console.warn(text); },
-      kylEvent: onEvent,
-      kylMessage: function (caption, text) { page.messages.push({ caption: caption, text: text }); },
-      kylCanvasSize: function () { return page.canvasSize; },
-      onAbort: function (what) { fail("the show stopped: " + what); },
+  // The sound gets ready meanwhile (the tests' offline modes need none).
+  var sound = testMode ? null : kylvanderSound.open(downloads["sound.wasm"], fail);
+  var soundReady = sound ? sound.ready.then(function () { page.marks.sound = performance.now(); }) : null;
+
+  var moduleReady = Promise.all([compiled, downloads["show.data.gz"], programLoaded])
+    .then(function (results) {
+      var program = results[0];
+      var data = results[1];
+      return createKylvander({
+        instantiateWasm: function (imports, receive) {
+          WebAssembly.instantiate(program, imports).then(function (instance) {
+            receive(instance, program);
+          }, function (error) {
+            fail("the show's program could not start (" + error.message + ")");
+          });
+          return {};
+        },
+        // The data as emscripten's file packager would have fetched it.
+        getPreloadedPackage: function () { return data; },
+        canvas: canvas,
+        print: function (text) { console.log(text); },
+        printErr: function (text) { console.warn(text); },
+        kylEvent: onEvent,
+        kylMessage: function (caption, text) { page.messages.push({ caption: caption, text: text }); },
+        kylCanvasSize: function () { return page.canvasSize; },
+        onAbort: function (what) { fail("the show stopped: " + what); },
+      });
+    }).then(function (module) {
+      page.marks.module = performance.now();
+      page.module = module;
     });
-  }).then(ready).catch(function (error) {
+
+  Promise.all([moduleReady, soundReady]).then(function () {
+    if (sound) {
+      sound.module = page.module;
+      sound.setSong(page.module.FS.readFile("/content/show/brumtakt").buffer);
+      page.module.kylSound = sound;
+      page.sound = sound;
+    }
+    ready();
+  }).catch(function (error) {
     fail(error.message);
   });
 

@@ -1,20 +1,24 @@
-// The page's sound: one audio context at 44100 Hz, made in the user's click
-// as browsers ask, and on it the node of the sound worklet
-// (soundworklet/sound-processor.js), which runs the page's sound program
-// (sound.wasm) off the page's main thread. The show reaches it as
-// Module.kylSound (src/platform/web/WebSoundDevice.cpp): start(position,
+// The page's sound: one audio context at 44100 Hz and on it the node of the
+// sound worklet (soundworklet/sound-processor.js), which runs the page's
+// sound program (sound.wasm) off the page's main thread. The show reaches it
+// as Module.kylSound (src/platform/web/WebSoundDevice.cpp): start(position,
 // run) and stop(); the heard ticks the worklet reports go to the show
 // through Module._kyl_web_heard_ticks.
 //
-// The context stays suspended while the worklet does its heavy work (loading
-// the program, starting a run and queuing its first half second), so that
-// the audio thread is never late while it plays.
+// The sound is made ready while the page loads, so that a click starts the
+// show at once: the context is made then (browsers keep it suspended until
+// a click; the page's click lets it play) and kept suspended while the
+// worklet does its heavy work (loading the program, starting a run and
+// queuing its first half second), so that the audio thread is never late
+// while it plays.
 //
-// kylvanderSound.open(program, song, fail) must be called in a click; it
-// resolves to the sound once the worklet has loaded the program, and rejects
-// with an Error that says in words why there is no sound. fail(text) is
-// called for a failure after that. A test may set window.kylvanderSoundTap
-// (context, node) -> Promise of the node to connect to the speakers instead.
+// kylvanderSound.open(program, fail): program is a promise of sound.wasm's
+// bytes; fail(text) is called for a failure once the sound is ready. Returns
+// the sound, whose ready promise resolves once the worklet has loaded the
+// program and rejects with an Error that says in words why there is no
+// sound. sound.setSong(bytes) hands over the song file image; sound.unlock()
+// belongs in the click. A test may set window.kylvanderSoundTap(context,
+// node) -> promise of the node to connect to the speakers instead.
 "use strict";
 
 var kylvanderSound = (function () {
@@ -25,31 +29,43 @@ var kylvanderSound = (function () {
     return new Error(what + (error && error.message ? " (" + error.message + ")" : ""));
   }
 
-  function open(program, song, fail) {
+  function makeContext() {
     var AudioContextClass = window.AudioContext || window.webkitAudioContext;
-    if (!AudioContextClass) return Promise.reject(new Error("this browser has no Web Audio"));
+    if (!AudioContextClass) throw new Error("this browser has no Web Audio");
     var context;
     try {
       context = new AudioContextClass({ sampleRate: 44100 });
     } catch (error) {
-      return Promise.reject(refused("the browser refused the page an audio context", error));
+      throw refused("the browser refused the page an audio context", error);
     }
     if (context.sampleRate !== 44100) {
       context.close();
-      return Promise.reject(new Error("the browser plays sound at " + context.sampleRate +
-                                      " Hz, not 44100 Hz"));
+      throw new Error("the browser plays sound at " + context.sampleRate + " Hz, not 44100 Hz");
     }
     if (!context.audioWorklet || typeof AudioWorkletNode === "undefined") {
       context.close();
-      return Promise.reject(new Error("the browser gives no audio worklet here (it gives one " +
-                                      "only to pages served over https or from localhost)"));
+      throw new Error("the browser gives no audio worklet here (it gives one only to pages " +
+                      "served over https or from localhost)");
     }
-    // run: the show's run now playing (0: none); heard: its latest heard ticks.
-    var sound = { context: context, module: null, run: 0, heard: 0, node: null };
+    return context;
+  }
+
+  function open(program, fail) {
+    // run: the show's run now playing (0: none); heard: its latest heard
+    // ticks.
+    var sound = { context: null, module: null, run: 0, heard: 0, node: null };
+    // The context's suspends and resumes, one after the other: Chromium
+    // settles a resume that overlaps a later suspend as running, while the
+    // context stays silent.
+    var changes = Promise.resolve();
+    function change(how) {
+      changes = changes.then(function () { return sound.context[how](); });
+      return changes;
+    }
 
     function message(data) {
       if (data.heard !== undefined) {
-        if (data.run !== sound.run) return;
+        if (sound.run === 0 || data.run !== sound.run) return;
         sound.heard = data.heard;
         if (sound.module) sound.module._kyl_web_heard_ticks(data.run, data.heard);
       } else if (data.started !== undefined) {
@@ -65,7 +81,7 @@ var kylvanderSound = (function () {
       var timer = setTimeout(function () {
         fail("the browser did not let the page play sound");
       }, resumeMilliseconds);
-      context.resume().then(function () {
+      change("resume").then(function () {
         clearTimeout(timer);
       }, function (error) {
         clearTimeout(timer);
@@ -73,29 +89,42 @@ var kylvanderSound = (function () {
       });
     }
 
+    sound.setSong = function (bytes) {
+      sound.node.port.postMessage({ song: bytes });
+    };
+    // In the click itself, as some browsers ask; later changes wait for it.
+    sound.unlock = function () {
+      var resumed = sound.context.resume();
+      changes = changes.then(function () { return resumed; });
+      resumed.catch(function () {});
+    };
     sound.start = function (position, run) {
       sound.run = run;
       sound.heard = 0;
-      context.suspend().then(function () {
+      change("suspend").then(function () {
         if (sound.run === run) sound.node.port.postMessage({ start: position, run: run });
       });
     };
     sound.stop = function () {
       sound.run = 0;
       sound.node.port.postMessage({ stop: true });
-      context.suspend();
+      change("suspend");
     };
 
-    return context.suspend().then(function () {
-      return context.audioWorklet.addModule("sound-processor.js");
-    }).catch(function (error) {
-      context.close();
-      throw refused("the sound worklet could not be loaded", error);
+    sound.ready = new Promise(function (resolve) {
+      sound.context = makeContext();
+      resolve(change("suspend"));
     }).then(function () {
-      var node = new AudioWorkletNode(context, "kylvander-sound", {
+      return sound.context.audioWorklet.addModule("sound-processor.js").catch(function (error) {
+        throw refused("the sound worklet could not be loaded", error);
+      });
+    }).then(function () {
+      return program;
+    }).then(function (bytes) {
+      var node = new AudioWorkletNode(sound.context, "kylvander-sound", {
         numberOfInputs: 0,
         outputChannelCount: [2],
-        processorOptions: { wasm: program, song: song },
+        processorOptions: { wasm: bytes },
       });
       sound.node = node;
       return new Promise(function (resolve, reject) {
@@ -114,11 +143,15 @@ var kylvanderSound = (function () {
       });
     }).then(function () {
       var tap = window.kylvanderSoundTap;
-      return tap ? tap(context, sound.node) : sound.node;
+      return tap ? tap(sound.context, sound.node) : sound.node;
     }).then(function (out) {
-      out.connect(context.destination);
+      out.connect(sound.context.destination);
       return sound;
+    }, function (error) {
+      if (sound.context) sound.context.close();
+      throw error;
     });
+    return sound;
   }
 
   return { open: open };

@@ -1,15 +1,16 @@
 // The page's audio worklet processor: runs the page's sound program
 // (sound.wasm) on the browser's audio thread. The page hands it the
-// program's bytes and the song file image in processorOptions; the worklet
-// has WebAssembly but no fetch and no emscripten runtime, so the processor
-// instantiates the program itself and answers its few imports.
+// program's bytes in processorOptions; the worklet has WebAssembly but no
+// fetch and no emscripten runtime, so the processor instantiates the program
+// itself and answers its few imports.
 //
-// Messages from the page (port): {start: POSITION, run: N} starts run N at
-// an order step (its first half second is queued before the reply
-// {started: N}), {stop: true} ends the run. To the page: {ready: true} once
-// the program is loaded, {heard: TICKS, run: N} whenever the heard ticks
-// change, {text: LINE} for each line the program writes, {failed: TEXT} when
-// the program cannot be loaded or refuses the song.
+// Messages from the page (port): {song: BYTES} the song file image;
+// {start: POSITION, run: N} starts run N at an order step (its first half
+// second is queued before the reply {started: N}); {stop: true} ends the
+// run. To the page: {ready: true} once the program is loaded, {heard: TICKS,
+// run: N} whenever the heard ticks change, {text: LINE} for each line the
+// program writes, {failed: TEXT} when the program cannot be loaded or
+// refuses the song.
 "use strict";
 
 // The system calls the C library makes: text written goes to the page line
@@ -50,15 +51,13 @@ class KylvanderSound extends AudioWorkletProcessor {
     this.samples = null;
     this.port.onmessage = (event) => this.message(event.data);
     try {
-      const { wasm, song } = options.processorOptions;
+      const { wasm } = options.processorOptions;
       const instance = new WebAssembly.Instance(new WebAssembly.Module(wasm), {
         env: { emscripten_notify_memory_growth: () => { this.samples = null; } },
         wasi_snapshot_preview1: systemCalls(this),
       });
       this.memory = instance.exports.memory;
       instance.exports._initialize();
-      const at = instance.exports.kyl_sound_image(song.byteLength);
-      new Uint8Array(this.memory.buffer, at, song.byteLength).set(new Uint8Array(song));
       this.program = instance.exports;
       this.port.postMessage({ ready: true });
     } catch (error) {
@@ -83,7 +82,11 @@ class KylvanderSound extends AudioWorkletProcessor {
   message(data) {
     if (!this.program) return;
     try {
-      if (data.start !== undefined) {
+      if (data.song !== undefined) {
+        const at = this.program.kyl_sound_image(data.song.byteLength);
+        new Uint8Array(this.memory.buffer, at, data.song.byteLength).set(new Uint8Array(data.song));
+        this.warmUp();
+      } else if (data.start !== undefined) {
         this.run = data.run;
         this.heard = -1;
         const refused = this.program.kyl_sound_start(data.start);
@@ -95,6 +98,15 @@ class KylvanderSound extends AudioWorkletProcessor {
     } catch (error) {
       this.fail(`the sound program failed: ${error.message}`);
     }
+  }
+
+  // The browser compiles the program's functions when they first run: a
+  // second of sound made and dropped now, while the page still loads, spares
+  // the first run that wait.
+  warmUp() {
+    if (this.program.kyl_sound_start(0) !== 0) return;
+    for (let i = 0; i < 350; i++) this.program.kyl_sound_play(128);
+    this.program.kyl_sound_stop();
   }
 
   process(inputs, outputs) {

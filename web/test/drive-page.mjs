@@ -159,6 +159,7 @@ async function live(page) {
   await page.waitFor("kylvanderPage.state === 'ended'", 10);
   const endScreen = await page.evaluate(overlayText);
   const report = await page.evaluate(`({ readyMs: kylvanderPage.readyMs, firstFrameMs: kylvanderPage.firstFrameMs,
+    marks: kylvanderPage.marks, startMs: kylvanderPage.startMs, mainReturnedMs: kylvanderPage.mainReturnedMs,
     events: kylvanderPage.events, messages: kylvanderPage.messages, endedBeforeEscape: ${beforeEscape},
     longestSilence: kylvanderRecorder.longestSilence, recordedFrames: kylvanderRecorder.frames })`);
   report.playbackStats = stats;
