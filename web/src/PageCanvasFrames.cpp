@@ -1,7 +1,6 @@
 #include "PageCanvasFrames.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -9,20 +8,16 @@
 #include <vector>
 
 #include "platform/Gl.h"
-#include "platform/web/WebPage.h"
-#include "shell/DataDirectory.h"
 #include "shell/GLWindow.h"
 #include "shell/OfflineShow.h"
 #include "shell/SongFile.h"
-#include "PagePicture.h"
+#include "PageFrameModes.h"
 
 namespace {
 
 // Frames drawn per animation frame: few, since each one fills the canvas
 // at its full size.
 constexpr int kFramesPerCallback = 2;
-
-using platform::web::pageEvent;
 
 // What lives between animation frames.
 struct CanvasRun {
@@ -66,43 +61,35 @@ bool step(void* user) {
     }
   }
   if (run->next <= run->last) return true;
-  pageEvent("frames-done", "");
+  framesDone();
   run->show.reset();
   run->window->destroy();
   delete run;
   return false;
 }
 
-int fail(const std::string& text) {
-  std::fprintf(stderr, "kylvander: %s\n", text.c_str());
-  pageEvent("frames-failed", text.c_str());
-  return 1;
-}
-
 }  // namespace
 
 int runPageCanvasFrames(int argc, char** argv) {
-  if (argc < 5) return fail("--page-canvas-frames FPS DATA SECONDS...");
-  Options options;
-  options.dataDir = argv[3];
-  if (!enterDataDirectory(options)) return fail("no data folder");
+  if (argc < 5) return framesFailed("--page-canvas-frames FPS DATA SECONDS...");
+  if (!enterPageData(argv[3])) return framesFailed("no data folder");
   auto run = std::make_unique<CanvasRun>();
   run->fps = std::atoi(argv[2]);
-  if (run->fps < 1) return fail("the frame rate must be 1 or more");
+  if (run->fps < 1) return framesFailed("the frame rate must be 1 or more");
   try {
     run->window = std::make_unique<GLWindow>(640, 480, false);
     run->show = std::make_unique<OfflineShow>(readSongFile(kSongFileName), 0);
   } catch (const std::exception& e) {
-    return fail(e.what());
+    return framesFailed(e.what());
   }
-  if (!run->show->ok()) return fail(run->show->error());
+  if (!run->show->ok()) return framesFailed(run->show->error());
   const uint32_t frames = run->show->frameCount(run->fps);
   for (int i = 4; i < argc; ++i) {
     const double seconds = std::atof(argv[i]);
     // The frame on screen at that moment, as --screenshot takes it.
     const double frame = std::floor(seconds * run->fps + 1e-9);
     if (!(frame >= 0.0) || frame >= double(frames))
-      return fail("the moment " + std::string(argv[i]) + " s is outside the show");
+      return framesFailed("the moment " + std::string(argv[i]) + " s is outside the show");
     run->moments.push_back(seconds);
     run->momentFrames.push_back(uint32_t(frame));
     if (uint32_t(frame) > run->last) run->last = uint32_t(frame);
