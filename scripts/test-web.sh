@@ -164,7 +164,7 @@ if stats is None or stats["underrunEvents"] != 0 or stats["underrunDuration"] !=
     print("the audio context counted underruns"); failed = True
 sys.exit(1 if failed else 0)
 PY
-  "$kylvander" --render-audio "$out/live/native.wav" --end-position 6 --data "$data"
+  "$kylvander" --render-audio "$out/live/native.wav" --end-position 5 --data "$data"
   node web/test/align-sound.mjs "$out/live/native.wav" "$out/live/live.wav" "$out/live/aligned.wav" &&
     python3 scripts/compare-wav.py "$out/live/native.wav" "$out/live/aligned.wav" --min-db 120 || status=1
 fi
