@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the show as a web page: a static folder that any static file server
 # can host,
-#   build-web/site/index.html page.css page.js load.js sound.js
+#   build-web/site/index.html page.css page.js load.js download-worker.js sound.js
 #                  show.js show.wasm show.data.gz sound.wasm sound-processor.js
 # The programs are compiled with Debian's emscripten: show.wasm draws (OpenGL
 # 1.1 is our fixed-function layer on WebGL, src/glfixed; the platform layer's
@@ -43,7 +43,7 @@ echo "== site =="
 site=$out/site
 rm -rf "$site"
 mkdir -p "$site"
-cp web/index.html web/page.css web/page.js web/load.js web/sound.js "$site/"
+cp web/index.html web/page.css web/page.js web/load.js web/download-worker.js web/sound.js "$site/"
 cp web/soundworklet/sound-processor.js "$out/cmake/web/soundworklet/sound.wasm" "$site/"
 cp "$out/cmake/web/show.js" "$out/cmake/web/show.wasm" "$site/"
 # The page decompresses the data itself (load.js); -n keeps the archive the

@@ -2,9 +2,9 @@
 // show's program (show.wasm), the sound worklet's program (sound.wasm) and
 // the show's data (show.data.gz: the song and the pictures as emscripten's
 // file packager laid them out, gzip-compressed by scripts/build-web.sh, so
-// that a plain static server sends a fifth of the bytes). The data is
-// decompressed as it arrives, with the browser's DecompressionStream, byte
-// for byte.
+// that a plain static server sends a fifth of the bytes). The fetching and
+// the decompression, byte for byte, happen off the main thread, in
+// download-worker.js.
 //
 // kylvanderLoad.download(files, progress): files is a list of
 // {name, gzip}; progress(received, total) is called as bytes arrive (total
@@ -17,62 +17,47 @@ var kylvanderLoad = (function () {
   function download(files, progress) {
     var received = {};
     var sizes = {};
-    function report() {
-      var got = 0;
-      var total = 0;
-      files.forEach(function (file) {
-        got += received[file.name] || 0;
-        total += sizes[file.name] || 0;
-      });
-      progress(got, total);
-    }
-
-    function fetchOne(file) {
-      var name = file.name;
-      return fetch(name).catch(function (error) {
-        throw new Error("could not download " + name + " (" + error.message + ")");
-      }).then(function (response) {
-        if (!response.ok)
-          throw new Error("could not download " + name + " (the server answered " +
-                          response.status + " " + response.statusText + ")");
-        var size = Number(response.headers.get("Content-Length")) || 0;
-        // With a Content-Encoding the browser decodes the body itself, and
-        // the length counts the encoded bytes.
-        var encoded = !!response.headers.get("Content-Encoding");
-        var length = 0;
-        var short = null;
-        sizes[name] = size;
-        report();
-        var body = response.body.pipeThrough(new TransformStream({
-          transform: function (chunk, controller) {
-            length += chunk.length;
-            received[name] = encoded && size ? Math.min(length, size) : length;
-            report();
-            controller.enqueue(chunk);
-          },
-          flush: function () {
-            if (size && !encoded && length !== size) {
-              short = "the download of " + name + " broke off after " + length + " of " + size +
-                      " bytes";
-              throw new Error(short);
-            }
-          },
-        }));
-        if (file.gzip && !encoded) {
-          if (typeof DecompressionStream === "undefined")
-            throw new Error("this browser cannot decompress " + name +
-                            " (it has no DecompressionStream)");
-          body = body.pipeThrough(new DecompressionStream("gzip"));
-        }
-        return new Response(body).arrayBuffer().catch(function (error) {
-          throw new Error(short || "the download of " + name + " is damaged or incomplete (" +
-                          error.message + ")");
-        });
-      });
-    }
-
+    var pending = {};
     var byName = {};
-    files.forEach(function (file) { byName[file.name] = fetchOne(file); });
+    files.forEach(function (file) {
+      byName[file.name] = new Promise(function (resolve, reject) {
+        pending[file.name] = { resolve: resolve, reject: reject };
+      });
+    });
+    function settle(name, how, value) {
+      var waiting = pending[name];
+      delete pending[name];
+      if (waiting) waiting[how](value);
+    }
+
+    var worker = new Worker("download-worker.js");
+    worker.onmessage = function (event) {
+      var data = event.data;
+      if (data.error !== undefined) {
+        settle(data.name, "reject", new Error(data.error));
+      } else if (data.bytes !== undefined) {
+        settle(data.name, "resolve", data.bytes);
+        if (Object.keys(pending).length === 0) worker.terminate();
+      } else {
+        received[data.name] = data.received;
+        sizes[data.name] = data.size;
+        var got = 0;
+        var total = 0;
+        files.forEach(function (file) {
+          got += received[file.name] || 0;
+          total += sizes[file.name] || 0;
+        });
+        progress(got, total);
+      }
+    };
+    worker.onerror = function (event) {
+      event.preventDefault();
+      Object.keys(pending).forEach(function (name) {
+        settle(name, "reject", new Error("could not download " + name +
+                                         " (the page's download worker did not start)"));
+      });
+    };
+    worker.postMessage(files);
     return byName;
   }
 

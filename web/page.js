@@ -90,6 +90,7 @@ var kylvanderPage = (function () {
 
   function onProgress(received, total) {
     page.loadedBytes = [received, total];
+    if (received > 0) page.downloadsBegun();
     if (page.state !== "loading") return;
     progressBar.style.width = total ? Math.min(100, 100 * received / total) + "%" : "0";
     statusLine.textContent = "loading… " + megabytes(received) +
@@ -163,9 +164,12 @@ var kylvanderPage = (function () {
   function start() {
     if (page.state !== "ready" && page.state !== "ended") return;
     page.state = "starting";
+    if (!page.sound) {
+      runProgram();
+      return;
+    }
     // Browsers let a page's sound play once it is asked for in a click.
-    if (page.sound) page.sound.unlock();
-    runProgram();
+    page.sound.unlock().then(runProgram, function (error) { fail(error.message); });
   }
 
   function ready() {
@@ -182,6 +186,7 @@ var kylvanderPage = (function () {
     page.programLoaded = resolve;
     page.programMissing = function () { reject(new Error("could not download show.js")); };
   });
+  var downloadsBegun = new Promise(function (resolve) { page.downloadsBegun = resolve; });
   var downloads = kylvanderLoad.download(
     [{ name: "show.wasm" }, { name: "sound.wasm" }, { name: "show.data.gz", gzip: true }],
     onProgress);
@@ -195,9 +200,16 @@ var kylvanderPage = (function () {
   downloads["show.data.gz"].then(function () { page.marks.data = performance.now(); }, function () {});
   say("loading…", { progress: true });
 
-  // The sound gets ready meanwhile (the tests' offline modes need none).
-  var sound = testMode ? null : kylvanderSound.open(downloads["sound.wasm"], fail);
-  var soundReady = sound ? sound.ready.then(function () { page.marks.sound = performance.now(); }) : null;
+  // The sound gets ready meanwhile (the tests' offline modes need none),
+  // once the downloads have begun: making the audio context holds the main
+  // thread for a moment.
+  var sound = null;
+  var soundReady = testMode ? null : downloadsBegun.then(function () {
+    sound = kylvanderSound.open(downloads["sound.wasm"], fail);
+    return sound.ready;
+  }).then(function () {
+    page.marks.sound = performance.now();
+  });
 
   var moduleReady = Promise.all([compiled, downloads["show.data.gz"], programLoaded])
     .then(function (results) {

@@ -16,8 +16,9 @@
 // bytes; fail(text) is called for a failure once the sound is ready. Returns
 // the sound, whose ready promise resolves once the worklet has loaded the
 // program and rejects with an Error that says in words why there is no
-// sound. sound.setSong(bytes) hands over the song file image; sound.unlock()
-// belongs in the click. A test may set window.kylvanderSoundTap(context,
+// sound. sound.setSong(bytes) hands over the song file image;
+// sound.unlock() belongs in the click and resolves once the browser lets the
+// sound play. A test may set window.kylvanderSoundTap(context,
 // node) -> promise of the node to connect to the speakers instead.
 "use strict";
 
@@ -77,26 +78,39 @@ var kylvanderSound = (function () {
       }
     }
 
-    function play() {
-      var timer = setTimeout(function () {
-        fail("the browser did not let the page play sound");
-      }, resumeMilliseconds);
-      change("resume").then(function () {
-        clearTimeout(timer);
-      }, function (error) {
-        clearTimeout(timer);
-        fail(refused("the browser did not let the page play sound", error).message);
+    // A resume that the browser may refuse: settles once it has, or says
+    // why not.
+    function resumed(resuming) {
+      return new Promise(function (resolve, reject) {
+        var timer = setTimeout(function () {
+          reject(new Error("the browser did not let the page play sound"));
+        }, resumeMilliseconds);
+        resuming.then(function () {
+          clearTimeout(timer);
+          resolve();
+        }, function (error) {
+          clearTimeout(timer);
+          reject(refused("the browser did not let the page play sound", error));
+        });
       });
+    }
+
+    function play() {
+      resumed(change("resume")).catch(function (error) { fail(error.message); });
     }
 
     sound.setSong = function (bytes) {
       sound.node.port.postMessage({ song: bytes });
     };
-    // In the click itself, as some browsers ask; later changes wait for it.
+    // Lets the sound play: in the click itself, as some browsers ask.
+    // Suspended again as soon as it has resumed, since the audio thread has
+    // nothing to play until the show starts, and the show's start-up keeps
+    // the processor busy meanwhile. Resolves then; rejects when the browser
+    // refuses.
     sound.unlock = function () {
-      var resumed = sound.context.resume();
-      changes = changes.then(function () { return resumed; });
-      resumed.catch(function () {});
+      var resuming = resumed(sound.context.resume());
+      changes = changes.then(function () { return resuming; });
+      return change("suspend");
     };
     sound.start = function (position, run) {
       sound.run = run;
