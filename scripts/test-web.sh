@@ -18,7 +18,8 @@
 #            native render's with no run of silence, the audio context
 #            counts no underrun, Escape ends the show and "play again" is
 #            offered; the server sent at most 6 MB for the page.
-#   start    the start screen, a click, the show, Escape, play again.
+#   start    the start screen, a click, the show, F for fullscreen at the
+#            screen's pixels and back, Escape, play again.
 #   failures no WebGL, a missing or damaged data file and a refused audio
 #            context are said on the page in words.
 # Each fails on an uncaught error in the browser's console. Figures are
@@ -82,11 +83,10 @@ done
 
 echo "== density: the canvas at device scale 2 against kylvander --screenshot --size =="
 mkdir -p "$out/density"
-# Scenes 0 and 1; the screen larger than the window, so that the window's
-# size, not the screen's, sets the canvas's.
+# Scenes 0 and 1, the screen larger than the window (the window's size, not
+# the screen's, sets the canvas's).
 dense=(4.0 32.2)
-$drive canvas "$page?canvasframes=$fps,$(IFS=,; echo "${dense[*]}")" "$out/density" \
-  --scale 2 --flag "--screen-info={1600x1200}" || status=1
+$drive canvas "$page?canvasframes=$fps,$(IFS=,; echo "${dense[*]}")" "$out/density" --scale 2 || status=1
 size=""
 if [ -f "$out/density/canvas.json" ]; then
   size=$(python3 - "$out/density/canvas.json" <<'PY'
@@ -169,7 +169,7 @@ PY
     python3 scripts/compare-wav.py "$out/live/native.wav" "$out/live/aligned.wav" --min-db 120 || status=1
 fi
 
-echo "== start: the start screen, a click, the show, play again =="
+echo "== start: the start screen, a click, the show, fullscreen, play again =="
 mkdir -p "$out/start"
 $drive start "$page?verbose=1" "$out/start" || status=1
 

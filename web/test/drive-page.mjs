@@ -19,9 +19,10 @@
 //   times, the longest silence the recorder heard, the context's
 //   playbackStats) and live.wav.
 // MODE start: the start screen (the show's name, the keys, "click to
-//   start", the download's progress), a click, the show, Escape, "play
-//   again", the show again, Escape; with the browser's default autoplay
-//   policy, so that only the click lets the sound play.
+//   start", the download's progress), a click, the show, F for fullscreen
+//   and back, Escape, "play again", the show again, Escape; with the
+//   browser's default autoplay policy, so that only the click lets the sound
+//   play.
 // MODE fail: the page must say --expect TEXT on its screen in words, with
 //   no uncaught error: --flag F adds a browser flag (e.g. --disable-webgl),
 //   --cut NAME answers the request for NAME with half its bytes, --missing
@@ -65,6 +66,9 @@ function browserSetup() {
   const scripts = [];
   if (mode !== "start") flags.push("--autoplay-policy=no-user-gesture-required");
   if (mode === "canvas") flags.push(`--force-device-scale-factor=${option("--scale", "2")}`);
+  // A screen larger than the window (headless Chromium's own is smaller),
+  // so that fullscreen has more pixels to show.
+  if (mode === "start" || mode === "canvas") flags.push("--screen-info={1600x1200}");
   if (mode === "live") scripts.push(readFileSync(join(here, "sound-recorder.js"), "utf8"));
   if (rest.includes("--refuse-audio")) {
     scripts.push(`window.AudioContext = window.webkitAudioContext = function () {
@@ -172,6 +176,28 @@ async function live(page) {
   console.log(`live: first frame ${report.firstFrameMs.toFixed(0)} ms after navigation, ${tapped} frames of sound recorded, ended by Escape`);
 }
 
+// F shows the show fullscreen at the screen's pixels (the largest 4/3 box
+// of them), F again brings the window back.
+async function fullscreen(page) {
+  const canvas = "[!!document.fullscreenElement, canvas.width, canvas.height]";
+  const windowed = await page.evaluate(canvas);
+  await page.key("f", "KeyF", 70);
+  await page.waitFor("!!document.fullscreenElement", 10);
+  await sleep(500);
+  const full = await page.evaluate(canvas);
+  const expected = await page.evaluate(`(function () {
+    const w = Math.floor(Math.min(screen.width, screen.height * 4 / 3) * devicePixelRatio / 4) * 4;
+    return [true, w, w * 3 / 4];
+  })()`);
+  check(JSON.stringify(full) === JSON.stringify(expected), `fullscreen drew at ${full}, not ${expected}`);
+  await page.key("f", "KeyF", 70);
+  await page.waitFor("!document.fullscreenElement", 10);
+  await sleep(500);
+  const back = await page.evaluate(canvas);
+  check(JSON.stringify(back) === JSON.stringify(windowed), `back from fullscreen at ${back}, not ${windowed}`);
+  console.log(`start: F showed the show fullscreen at ${full[1]}x${full[2]} and back at ${back[1]}x${back[2]}`);
+}
+
 async function start(page) {
   await page.waitFor("kylvanderPage.state === 'ready' || kylvanderPage.state === 'failed'", 120);
   const screen = await page.evaluate(overlayText);
@@ -183,6 +209,7 @@ async function start(page) {
   for (let run = 1; run <= 2; run++) {
     await page.click(320, 240);
     await page.waitFor(`kylvanderPage.runs === ${run} && kylvanderPage.runFirstFrameMs !== null`, 60);
+    if (run === 1) await fullscreen(page);
     await sleep(3000);
     const heard = await page.evaluate("kylvanderPage.sound.heard");
     check(heard > 0, `run ${run}: no heard ticks after 3 s`);
