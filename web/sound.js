@@ -55,13 +55,16 @@ var kylvanderSound = (function () {
     // run: the show's run now playing (0: none); heard: its latest heard
     // ticks.
     var sound = { context: null, module: null, run: 0, heard: 0, node: null };
-    // The context's suspends and resumes, one after the other: Chromium
-    // settles a resume that overlaps a later suspend as running, while the
-    // context stays silent.
+    // The context's suspends and resumes, one after the other (whatever
+    // became of the one before): Chromium settles a resume that overlaps a
+    // later suspend as running, while the context stays silent.
     var changes = Promise.resolve();
-    function change(how) {
-      changes = changes.then(function () { return sound.context[how](); });
+    function after(step) {
+      changes = changes.catch(function () {}).then(step);
       return changes;
+    }
+    function change(how) {
+      return after(function () { return sound.context[how](); });
     }
 
     function message(data) {
@@ -109,8 +112,8 @@ var kylvanderSound = (function () {
     // refuses.
     sound.unlock = function () {
       var resuming = resumed(sound.context.resume());
-      changes = changes.then(function () { return resuming; });
-      return change("suspend");
+      after(function () { return resuming; });
+      return resuming.then(function () { return change("suspend"); });
     };
     sound.start = function (position, run) {
       sound.run = run;

@@ -181,18 +181,19 @@ async function live(page) {
 async function fullscreen(page) {
   const canvas = "[!!document.fullscreenElement, canvas.width, canvas.height]";
   const windowed = await page.evaluate(canvas);
-  await page.key("f", "KeyF", 70);
-  await page.waitFor("!!document.fullscreenElement", 10);
-  await sleep(500);
-  const full = await page.evaluate(canvas);
   const expected = await page.evaluate(`(function () {
     const w = Math.floor(Math.min(screen.width, screen.height * 4 / 3) * devicePixelRatio / 4) * 4;
     return [true, w, w * 3 / 4];
   })()`);
+  const reaches = (size) => page.waitFor(`JSON.stringify(${canvas}) === ${JSON.stringify(JSON.stringify(size))}`, 10)
+    .catch(() => {});
+  // The window takes the new size on the frame after the page's layout.
+  await page.key("f", "KeyF", 70);
+  await reaches(expected);
+  const full = await page.evaluate(canvas);
   check(JSON.stringify(full) === JSON.stringify(expected), `fullscreen drew at ${full}, not ${expected}`);
   await page.key("f", "KeyF", 70);
-  await page.waitFor("!document.fullscreenElement", 10);
-  await sleep(500);
+  await reaches(windowed);
   const back = await page.evaluate(canvas);
   check(JSON.stringify(back) === JSON.stringify(windowed), `back from fullscreen at ${back}, not ${windowed}`);
   console.log(`start: F showed the show fullscreen at ${full[1]}x${full[2]} and back at ${back[1]}x${back[2]}`);
