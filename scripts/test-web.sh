@@ -20,8 +20,8 @@
 #            offered; the server sent at most 6 MB for the page.
 #   start    the start screen, a click, the show, F for fullscreen at the
 #            screen's pixels and back, Escape, play again.
-#   failures no WebGL, a missing or damaged data file and a refused audio
-#            context are said on the page in words.
+#   failures no WebGL, a missing or damaged data file, a refused audio
+#            context and no audio worklet are said on the page in words.
 # Each fails on an uncaught error in the browser's console. Figures are
 # printed; the files are left in build-web/test.
 set -euo pipefail
@@ -179,6 +179,7 @@ $drive fail "$page" "$out/fail" --expect "WebGL" --flag --disable-webgl --flag -
 $drive fail "$page" "$out/fail" --expect "could not download show.data.gz" --missing show.data.gz || status=1
 $drive fail "$page" "$out/fail" --expect "show.data.gz is damaged" --cut show.data.gz || status=1
 $drive fail "$page" "$out/fail" --expect "refused the page an audio context" --refuse-audio || status=1
+$drive fail "$page" "$out/fail" --expect "gives no audio worklet" --no-worklet || status=1
 
 if [ "$status" = 0 ]; then echo "test-web: all passed"; else echo "test-web: FAILED" >&2; fi
 exit "$status"

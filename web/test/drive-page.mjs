@@ -26,7 +26,9 @@
 // MODE fail: the page must say --expect TEXT on its screen in words, with
 //   no uncaught error: --flag F adds a browser flag (e.g. --disable-webgl),
 //   --cut NAME answers the request for NAME with half its bytes, --missing
-//   NAME with 404, --refuse-audio makes the browser refuse an audio context.
+//   NAME with 404, --refuse-audio makes the browser refuse an audio context,
+//   --no-worklet gives it none of the audio worklets (as on a page served
+//   over plain http from another machine).
 // Every mode writes console.json. Exit status 1 when the page logged an
 // error or threw, a check failed, or a wait ran out.
 import { createHash } from "node:crypto";
@@ -70,6 +72,9 @@ function browserSetup() {
   // so that fullscreen has more pixels to show.
   if (mode === "start" || mode === "canvas") flags.push("--screen-info={1600x1200}");
   if (mode === "live") scripts.push(readFileSync(join(here, "sound-recorder.js"), "utf8"));
+  if (rest.includes("--no-worklet")) {
+    scripts.push(`Object.defineProperty(BaseAudioContext.prototype, "audioWorklet", { get: () => undefined });`);
+  }
   if (rest.includes("--refuse-audio")) {
     scripts.push(`window.AudioContext = window.webkitAudioContext = function () {
       throw new DOMException("The user agent refused to make an audio context.", "NotAllowedError"); };`);
