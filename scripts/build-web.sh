@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Builds the show as a web page: a static folder that any static file server
 # can host,
-#   build-web/site/index.html page.js page.css show.js show.wasm show.data
-# The program is compiled with Debian's emscripten; OpenGL 1.1 is our
-# fixed-function layer on WebGL (src/glfixed), the platform layer's web
-# backend is src/platform/web. The song and the pictures are made by the
+#   build-web/site/index.html page.css page.js load.js download-worker.js sound.js
+#                  show.js show.wasm show.data.gz sound.wasm sound-processor.js
+# The programs are compiled with Debian's emscripten: show.wasm draws (OpenGL
+# 1.1 is our fixed-function layer on WebGL, src/glfixed; the platform layer's
+# web backend is src/platform/web), sound.wasm makes the sound in the page's
+# audio worklet (web/soundworklet). The song and the pictures are made by the
 # project's own tools, natively (build-web/host, or an existing native build
-# named by KYL_HOST_BUILD), and packed into show.data.
+# named by KYL_HOST_BUILD), packed into show.data and compressed, since a
+# plain static server sends files as they are.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 KYL_WITH_WEB=1 scripts/install-deps.sh
@@ -31,25 +34,28 @@ mkdir -p "$content/show"
 cp "$host/data/show/brumtakt" "$content/show/"
 cp "$host"/data/*.tga "$content/"
 
-echo "== show.js, show.wasm, show.data (emscripten) =="
+echo "== show.js, show.wasm, show.data, sound.wasm (emscripten) =="
 emcmake cmake -S . -B "$out/cmake" -DCMAKE_BUILD_TYPE=Release -DKYL_TESTS=OFF -DKYL_BENCH=OFF \
   -DKYL_CONTENT=OFF -DKYL_WEB_DATA="$PWD/$content" "${launcher[@]}" >/dev/null
-cmake --build "$out/cmake" -j"$jobs" --target show
+cmake --build "$out/cmake" -j"$jobs" --target show sound
 
 echo "== site =="
 site=$out/site
 rm -rf "$site"
 mkdir -p "$site"
-cp web/index.html web/page.js web/page.css "$site/"
-cp "$out/cmake/web/show.js" "$out/cmake/web/show.wasm" "$out/cmake/web/show.data" "$site/"
+cp web/index.html web/page.css web/page.js web/load.js web/download-worker.js web/sound.js "$site/"
+cp web/soundworklet/sound-processor.js "$out/cmake/web/soundworklet/sound.wasm" "$site/"
+cp "$out/cmake/web/show.js" "$out/cmake/web/show.wasm" "$site/"
+# The page decompresses the data itself (load.js); -n keeps the archive the
+# same from build to build.
+gzip -9 -n -c "$out/cmake/web/show.data" >"$site/show.data.gz"
+# The page loads every file of the site once: their sum is what a plain
+# server sends.
 total=0
-gzipped=0
 for f in "$site"/*; do
   raw=$(stat -c %s "$f")
-  gz=$(gzip -9 -c "$f" | wc -c)
   total=$((total + raw))
-  gzipped=$((gzipped + gz))
-  printf '%-12s %10d bytes, %10d gzipped\n' "$(basename "$f")" "$raw" "$gz"
+  printf '%-20s %10d bytes\n' "$(basename "$f")" "$raw"
 done
-printf '%-12s %10d bytes, %10d gzipped\n' total "$total" "$gzipped"
+printf '%-20s %10d bytes\n' total "$total"
 echo "site: $site (serve it with any static file server, e.g. python3 -m http.server -d $site)"

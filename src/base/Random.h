@@ -16,9 +16,5 @@ constexpr int kRandMax = 0x7FFF;
 int rand();
 // Sets the calling thread's state.
 void srand(uint32_t seed);
-// Exchanges the calling thread's state with *state: work that stands in for a
-// thread of its own (a web page's streaming pass, run on the main thread)
-// swaps its state in before it runs and out after.
-void swapRandState(uint32_t* state);
 
 }  // namespace base

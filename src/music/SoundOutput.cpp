@@ -164,11 +164,10 @@ void SoundOutput::start(const Song& song, int position, unsigned waitMillisecond
   prepare(song, position);
   started_ = true;
 #ifdef __EMSCRIPTEN__
-  // A page has no thread to stream on: the platform runs the pass from the
-  // device's callback and before every frame (the first one queues the lead).
+  // A page streams in its audio worklet, off the page's main thread
+  // (platform/SoundDevice.h); the heard ticks come back from there.
   (void)waitMilliseconds;
-  platform::setStreamingPass([](void* self) { static_cast<SoundOutput*>(self)->streamingPass(); },
-                             this);
+  platform::streamInAudioWorklet(position, &heardTicks_);
 #else
   thread_ = std::thread(&SoundOutput::run, this);
   if (waitMilliseconds > 0) platform::sleepMilliseconds(waitMilliseconds);
@@ -176,9 +175,6 @@ void SoundOutput::start(const Song& song, int position, unsigned waitMillisecond
 }
 
 void SoundOutput::stop() {
-#ifdef __EMSCRIPTEN__
-  platform::setStreamingPass(nullptr, nullptr);
-#endif
   if (buffer_ && started_) buffer_->stop();
   stop_.store(true);
   if (thread_.joinable()) thread_.join();

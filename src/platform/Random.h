@@ -10,6 +10,5 @@ namespace platform {
 using base::kRandMax;
 using base::rand;
 using base::srand;
-using base::swapRandState;
 
 }  // namespace platform

@@ -15,6 +15,7 @@
 // still runs.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -73,12 +74,14 @@ std::unique_ptr<SoundDevice> createSoundDevice(std::string* error);
 std::unique_ptr<SoundBuffer> createSilentSoundBuffer(uint32_t bytes, const WaveFormat& format);
 
 #ifdef __EMSCRIPTEN__
-// A web page has no thread to stream on (threads need cross-origin isolation
-// that a plain static host does not give): the sound output hands its
-// streaming pass to the platform instead, which runs it from the audio
-// device's callback and before every frame, each time with a rand state of
-// its own, as a thread of its own would have. Null removes it.
-void setStreamingPass(void (*pass)(void* user), void* user);
+// A web page makes its sound in the browser's audio worklet, off the page's
+// main thread (which has no other thread to stream on without cross-origin
+// isolation): the page's sound program runs the same streaming pass there,
+// with a sequencer and a synthesizer of its own on the same song. The show's
+// sound output starts it at an order step and keeps the heard ticks it
+// reports, which the page stores into *heardTicks between frames; the sound
+// buffer's stop ends it.
+void streamInAudioWorklet(int position, std::atomic<uint32_t>* heardTicks);
 #endif
 
 // The name of the audio driver in use ("pulseaudio", "dummy", "dsound",

@@ -1,8 +1,5 @@
 #include "PageFrames.h"
 
-#include <emscripten.h>
-
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -10,21 +7,13 @@
 
 #include "gfx/HiddenGlContext.h"
 #include "platform/Window.h"
-#include "platform/web/WebPage.h"
-#include "shell/DataDirectory.h"
 #include "shell/MomentFrames.h"
+#include "PageFrameModes.h"
 
 namespace {
 
 // Frames drawn per animation frame.
 constexpr int kFramesPerCallback = 4;
-
-EM_JS(void, handFrame, (int index, double seconds, const uint8_t* rgb, int bytes), {
-  Module["kylFramePixels"] = HEAPU8.slice(rgb, rgb + bytes);
-  if (Module["kylEvent"]) Module["kylEvent"]("frame", index + " " + seconds);
-});
-
-using platform::web::pageEvent;
 
 // What lives between animation frames.
 struct FrameRun {
@@ -35,37 +24,29 @@ struct FrameRun {
 bool step(void* user) {
   auto* run = static_cast<FrameRun*>(user);
   if (run->frames->step(kFramesPerCallback)) return true;
-  pageEvent("frames-done", "");
+  framesDone();
   delete run;
   return false;
-}
-
-int fail(const std::string& text) {
-  std::fprintf(stderr, "kylvander: %s\n", text.c_str());
-  pageEvent("frames-failed", text.c_str());
-  return 1;
 }
 
 }  // namespace
 
 int runPageFrames(int argc, char** argv) {
-  if (argc < 5) return fail("--page-frames FPS DATA SECONDS...");
-  Options options;
-  options.dataDir = argv[3];
-  if (!enterDataDirectory(options)) return fail("no data folder");
+  if (argc < 5) return framesFailed("--page-frames FPS DATA SECONDS...");
+  if (!enterPageData(argv[3])) return framesFailed("no data folder");
   std::vector<double> moments;
   for (int i = 4; i < argc; ++i) moments.push_back(std::atof(argv[i]));
   auto run = std::make_unique<FrameRun>();
   try {
     run->context = std::make_unique<HiddenGlContext>(MomentFrames::kWidth, MomentFrames::kHeight);
   } catch (const std::exception& e) {
-    return fail(e.what());
+    return framesFailed(e.what());
   }
   run->frames = std::make_unique<MomentFrames>(
       std::atoi(argv[2]), moments, [moments](size_t index, const std::vector<uint8_t>& rgb) {
-        handFrame(int(index), moments[index], rgb.data(), int(rgb.size()));
+        handPicture(index, moments[index], MomentFrames::kWidth, MomentFrames::kHeight, rgb);
       });
-  if (!run->frames->ok()) return fail(run->frames->error());
+  if (!run->frames->ok()) return framesFailed(run->frames->error());
   platform::runFrameLoop(&step, run.release());
   return 0;
 }

@@ -1,110 +1,50 @@
-// Drives the page in headless Chromium through the DevTools protocol (over
-// a pipe, so nothing but node is needed) and writes what it reads back:
+// Drives the page in headless Chromium (devtools.mjs) and writes what it
+// reads back:
 //
-//   node drive-page.mjs MODE URL OUTDIR
+//   node drive-page.mjs MODE URL OUTDIR [options]
 //
 // MODE frames: waits until the page has drawn its frames; writes
-//   frame-N.rgb (640x480 RGB rows, top row first).
+//   frame-N.rgb (640x480 RGB rows, top row first). --content DIR: the song
+//   and the pictures in the page's files must be those of DIR, byte for byte.
+// MODE canvas: the same for frames drawn on the canvas (canvasframes=...);
+//   writes canvas-N.rgb and canvas.json (devicePixelRatio, the canvas's
+//   displayed size and drawing buffer, each frame's size). --scale F runs
+//   the browser at device scale F.
 // MODE render: waits until the page has rendered the song; writes song.wav.
-// MODE live: lets the show play for --seconds S (default 12), presses
-//   Escape, waits until the page says the show has ended; writes live.json
-//   (the console lines, the load and first-frame times) and live.wav, the
-//   sound the Web Audio node played (the URL asks the page to tap it);
-//   --screenshot FILE keeps a picture of the page taken before Escape.
+// MODE live: the show plays (the URL starts it without a click) through the
+//   test's recorder (sound-recorder.js) for --seconds S (default 12), the
+//   main thread busy 300 ms of every second once the first frame is drawn
+//   (not with --no-stall); then Escape, and the page must offer "play
+//   again". Writes live.json (the console lines, the load and first-frame
+//   times, the longest silence the recorder heard, the context's
+//   playbackStats) and live.wav.
+// MODE start: the start screen (the show's name, the keys, "click to
+//   start", the download's progress), a click, the show, F for fullscreen
+//   and back, Escape, "play again", the show again, Escape; with the
+//   browser's default autoplay policy, so that only the click lets the sound
+//   play.
+// MODE fail: the page must say --expect TEXT on its screen in words, with
+//   no uncaught error: --flag F adds a browser flag (e.g. --disable-webgl),
+//   --cut NAME answers the request for NAME with half its bytes, --missing
+//   NAME with 404, --refuse-audio makes the browser refuse an audio context,
+//   --no-worklet gives it none of the audio worklets (as on a page served
+//   over plain http from another machine).
 // Every mode writes console.json. Exit status 1 when the page logged an
-// error or threw, or the wait ran out.
-import { spawn } from "node:child_process";
-import { mkdtempSync, rmSync, writeFileSync } from "node:fs";
-import { tmpdir } from "node:os";
+// error or threw, a check failed, or a wait ran out.
+import { createHash } from "node:crypto";
+import { readdirSync, readFileSync, writeFileSync } from "node:fs";
 import { join } from "node:path";
+import { fileURLToPath } from "node:url";
+import { openPage, sleep } from "./devtools.mjs";
 
 const [mode, url, outDir, ...rest] = process.argv.slice(2);
 const option = (name, fallback) => {
   const i = rest.indexOf(name);
   return i >= 0 ? rest[i + 1] : fallback;
 };
-const liveSeconds = Number(option("--seconds", "12"));
+const options = (name) => rest.flatMap((arg, i) => (arg === name ? [rest[i + 1]] : []));
 const timeoutSeconds = Number(option("--timeout", "600"));
-const chromium = option("--chromium", "/usr/bin/chromium");
-
-const profile = mkdtempSync(join(tmpdir(), "kyl-chromium-"));
-const browser = spawn(chromium, [
-  "--headless=new", "--no-sandbox", "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
-  "--autoplay-policy=no-user-gesture-required", "--disable-background-networking",
-  "--disable-component-update", "--disable-sync", "--no-first-run",
-  "--disable-background-timer-throttling", "--disable-renderer-backgrounding",
-  `--user-data-dir=${profile}`, `--window-size=${option("--window", "640,480")}`, "--remote-debugging-pipe",
-  "about:blank",
-], { stdio: ["ignore", "ignore", "pipe", "pipe", "pipe"] });
-browser.stderr.on("data", () => {});
-const toBrowser = browser.stdio[3];
-const fromBrowser = browser.stdio[4];
-
-let nextId = 1;
-const waiting = new Map();
-const console_ = [];
-let failures = 0;
-let pending = Buffer.alloc(0);
-fromBrowser.on("data", (chunk) => {
-  pending = Buffer.concat([pending, chunk]);
-  let end;
-  while ((end = pending.indexOf(0)) >= 0) {
-    const message = JSON.parse(pending.subarray(0, end).toString("utf8"));
-    pending = pending.subarray(end + 1);
-    if (message.id && waiting.has(message.id)) {
-      const { resolve, reject } = waiting.get(message.id);
-      waiting.delete(message.id);
-      if (message.error) reject(new Error(JSON.stringify(message.error)));
-      else resolve(message.result);
-    } else if (message.method) {
-      event(message.method, message.params);
-    }
-  }
-});
-
-function send(method, params = {}, sessionId) {
-  const id = nextId++;
-  const message = { id, method, params };
-  if (sessionId) message.sessionId = sessionId;
-  toBrowser.write(JSON.stringify(message) + "\0");
-  return new Promise((resolve, reject) => waiting.set(id, { resolve, reject }));
-}
-
-function event(method, params) {
-  if (method === "Runtime.consoleAPICalled") {
-    const text = params.args.map((a) => (a.value !== undefined ? String(a.value) : a.description || "")).join(" ");
-    console_.push({ level: params.type, text });
-    if (params.type === "error" || params.type === "assert") failures++;
-  } else if (method === "Runtime.exceptionThrown") {
-    const d = params.exceptionDetails;
-    console_.push({ level: "exception", text: (d.exception && d.exception.description) || d.text });
-    failures++;
-  } else if (method === "Log.entryAdded") {
-    console_.push({ level: params.entry.level, text: params.entry.text, source: params.entry.source });
-    if (params.entry.level === "error") failures++;
-  }
-}
-
-const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
-let session;
-async function evaluate(expression) {
-  const result = await send("Runtime.evaluate", { expression, returnByValue: true, awaitPromise: true }, session);
-  if (result.exceptionDetails) throw new Error(`${expression}: ${result.exceptionDetails.text}`);
-  return result.result.value;
-}
-async function waitFor(expression, seconds) {
-  const until = Date.now() + seconds * 1000;
-  while (Date.now() < until) {
-    if (await evaluate(expression)) return true;
-    await sleep(250);
-  }
-  throw new Error(`timed out waiting for ${expression}`);
-}
-const base64Of = (expression) => evaluate(`(function (a) {
-  let s = "";
-  for (let i = 0; i < a.length; i += 0x8000) s += String.fromCharCode.apply(null, a.subarray(i, i + 0x8000));
-  return btoa(s);
-})(${expression})`);
+const here = fileURLToPath(new URL(".", import.meta.url));
 
 // A 16-bit stereo 44100 Hz WAV file around little-endian sample bytes.
 function wav(data) {
@@ -117,70 +57,221 @@ function wav(data) {
   return Buffer.concat([header, data]);
 }
 
-async function main() {
-  const { targetId } = await send("Target.createTarget", { url: "about:blank" });
-  ({ sessionId: session } = await send("Target.attachToTarget", { targetId, flatten: true }));
-  await send("Runtime.enable", {}, session);
-  await send("Log.enable", {}, session);
-  await send("Page.enable", {}, session);
-  await send("Page.navigate", { url }, session);
-  await waitFor("typeof kylvanderPage !== 'undefined'", 60);
+const failures = [];
+function check(ok, text) {
+  if (!ok) failures.push(text);
+}
 
-  if (mode === "frames") {
-    await waitFor("kylvanderPage.framesDone || kylvanderPage.framesFailed !== null", timeoutSeconds);
-    const failed = await evaluate("kylvanderPage.framesFailed");
-    if (failed) throw new Error(`the page could not draw the frames: ${failed}`);
-    const count = await evaluate("Object.keys(kylvanderPage.frames).length");
-    for (let i = 0; i < count; i++)
-      writeFileSync(join(outDir, `frame-${i}.rgb`), Buffer.from(await base64Of(`kylvanderPage.frames[${i}]`), "base64"));
-    const t = await evaluate("[kylvanderPage.readyMs, kylvanderPage.startMs, kylvanderPage.mainReturnedMs, kylvanderPage.framesDoneMs]");
-    console.log(`frames: ${count} read back; ready ${t[0].toFixed(0)} ms, scenes built in ${(t[2] - t[1]).toFixed(0)} ms, frames drawn in ${(t[3] - t[2]).toFixed(0)} ms`);
-  } else if (mode === "render") {
-    await waitFor("kylvanderPage.renderDone", timeoutSeconds);
-    writeFileSync(join(outDir, "song.wav"), Buffer.from(await base64Of("kylvanderPage.wav"), "base64"));
-    console.log("render: song.wav read back");
-  } else if (mode === "live") {
-    await waitFor("kylvanderPage.firstFrameMs !== null", 120);
-    await sleep(liveSeconds * 1000);
-    const beforeEscape = await evaluate("kylvanderPage.ended");
-    const shot = option("--screenshot", null);
-    if (shot) {
-      const { data } = await send("Page.captureScreenshot", { format: "png" }, session);
-      writeFileSync(shot, Buffer.from(data, "base64"));
+// Flags, scripts and request answers each mode asks of the browser.
+function browserSetup() {
+  const flags = options("--flag");
+  const scripts = [];
+  if (mode !== "start") flags.push("--autoplay-policy=no-user-gesture-required");
+  if (mode === "canvas") flags.push(`--force-device-scale-factor=${option("--scale", "2")}`);
+  // A screen larger than the window (headless Chromium's own is smaller),
+  // so that fullscreen has more pixels to show.
+  if (mode === "start" || mode === "canvas") flags.push("--screen-info={1600x1200}");
+  if (mode === "live") scripts.push(readFileSync(join(here, "sound-recorder.js"), "utf8"));
+  if (rest.includes("--no-worklet")) {
+    scripts.push(`Object.defineProperty(BaseAudioContext.prototype, "audioWorklet", { get: () => undefined });`);
+  }
+  if (rest.includes("--refuse-audio")) {
+    scripts.push(`window.AudioContext = window.webkitAudioContext = function () {
+      throw new DOMException("The user agent refused to make an audio context.", "NotAllowedError"); };`);
+  }
+  return { flags, scripts, window: option("--window", "640,480") };
+}
+
+// Answers requests for --missing and --cut files as a broken server would.
+async function breakRequests(page) {
+  const missing = options("--missing");
+  const cut = options("--cut");
+  if (missing.length === 0 && cut.length === 0) return;
+  const patterns = [...missing, ...cut].map((name) => ({ urlPattern: `*/${name}` }));
+  page.on(async (method, params) => {
+    if (method !== "Fetch.requestPaused") return;
+    const name = new URL(params.request.url).pathname.split("/").pop();
+    const requestId = params.requestId;
+    if (missing.includes(name)) {
+      await page.send("Fetch.fulfillRequest", { requestId, responseCode: 404, body: "" });
+      return;
     }
-    await send("Input.dispatchKeyEvent", { type: "rawKeyDown", key: "Escape", code: "Escape", windowsVirtualKeyCode: 27 }, session);
-    await send("Input.dispatchKeyEvent", { type: "keyUp", key: "Escape", code: "Escape", windowsVirtualKeyCode: 27 }, session);
-    await waitFor("kylvanderPage.ended", 10);
-    const report = await evaluate(`({ readyMs: kylvanderPage.readyMs, firstFrameMs: kylvanderPage.firstFrameMs,
-      events: kylvanderPage.events, messages: kylvanderPage.messages, endedBeforeEscape: ${beforeEscape} })`);
-    report.console = console_.map((c) => c.text);
-    writeFileSync(join(outDir, "live.json"), JSON.stringify(report, null, 1));
-    const tapped = await evaluate("kylvanderPage.tap ? kylvanderPage.tapFrames : 0");
-    if (tapped > 0) {
-      const tap = Buffer.from(await base64Of(
-        "new Uint8Array(kylvanderPage.tap.buffer, 0, kylvanderPage.tapFrames * 4)"), "base64");
-      writeFileSync(join(outDir, "live.wav"), wav(tap));
+    const whole = await (await fetch(params.request.url)).arrayBuffer();
+    const half = Buffer.from(whole).subarray(0, whole.byteLength >> 1);
+    await page.send("Fetch.fulfillRequest", {
+      requestId, responseCode: 200,
+      responseHeaders: [{ name: "Content-Type", value: "application/octet-stream" }],
+      body: half.toString("base64"),
+    });
+  });
+  await page.send("Fetch.enable", { patterns });
+}
+
+const overlayText = "document.getElementById('overlay').classList.contains('hidden') ? '' : document.getElementById('overlay').innerText";
+
+async function frames(page) {
+  await page.waitFor("kylvanderPage.framesDone || kylvanderPage.framesFailed !== null", timeoutSeconds);
+  const failed = await page.evaluate("kylvanderPage.framesFailed");
+  if (failed) throw new Error(`the page could not draw the frames: ${failed}`);
+  const count = await page.evaluate("Object.keys(kylvanderPage.frames).length");
+  const prefix = mode === "canvas" ? "canvas" : "frame";
+  const sizes = [];
+  for (let i = 0; i < count; i++) {
+    writeFileSync(join(outDir, `${prefix}-${i}.rgb`), await page.bytes(`kylvanderPage.frames[${i}].rgb`));
+    sizes.push(await page.evaluate(`[kylvanderPage.frames[${i}].width, kylvanderPage.frames[${i}].height]`));
+  }
+  const t = await page.evaluate("[kylvanderPage.readyMs, kylvanderPage.startMs, kylvanderPage.mainReturnedMs, kylvanderPage.framesDoneMs]");
+  console.log(`${mode}: ${count} read back; ready ${t[0].toFixed(0)} ms, scenes built in ${(t[2] - t[1]).toFixed(0)} ms, frames drawn in ${(t[3] - t[2]).toFixed(0)} ms`);
+  if (mode === "canvas") {
+    const canvas = await page.evaluate(`(function () {
+      const c = document.getElementById("canvas"), r = c.getBoundingClientRect();
+      return { devicePixelRatio: window.devicePixelRatio, displayed: [r.width, r.height], buffer: [c.width, c.height] };
+    })()`);
+    canvas.frames = sizes;
+    writeFileSync(join(outDir, "canvas.json"), JSON.stringify(canvas));
+    console.log(`canvas: devicePixelRatio ${canvas.devicePixelRatio}, displayed ${canvas.displayed.join("x")}, drawing buffer ${canvas.buffer.join("x")}`);
+  }
+  const content = option("--content", null);
+  if (content) {
+    // The song and the pictures as the program reads them, against the files
+    // the page was built from.
+    const names = [...readdirSync(content).filter((n) => n.endsWith(".tga")), "show/brumtakt"];
+    let same = 0;
+    for (const name of names) {
+      const digest = createHash("sha256").update(readFileSync(join(content, name))).digest("hex");
+      const inPage = await page.evaluate(`crypto.subtle.digest("SHA-256", kylvanderPage.module.FS.readFile("/content/${name}"))
+        .then((d) => Array.from(new Uint8Array(d), (b) => b.toString(16).padStart(2, "0")).join(""))`);
+      check(inPage === digest, `${name} reached the program changed`);
+      if (inPage === digest) same++;
     }
-    console.log(`live: first frame ${report.firstFrameMs.toFixed(0)} ms after navigation, ${tapped} frames of sound tapped, ended by Escape`);
+    console.log(`files: ${same} of ${names.length} reached the program byte for byte`);
   }
 }
 
-let status = 0;
-try {
-  await main();
-} catch (error) {
-  console.error(`drive-page: ${error.message}`);
-  status = 1;
+async function live(page) {
+  await page.waitFor("kylvanderPage.firstFrameMs !== null", 120);
+  // The main thread busy 300 ms of every second: the sound must not notice.
+  if (!rest.includes("--no-stall")) await page.evaluate(`setInterval(function () {
+    var until = performance.now() + 300;
+    while (performance.now() < until) {}
+  }, 1000), true`);
+  await sleep(Number(option("--seconds", "12")) * 1000);
+  const beforeEscape = await page.evaluate("kylvanderPage.ended");
+  await page.evaluate("kylvanderRecorder.stop()");
+  // playbackStats lags about a second behind.
+  await sleep(1500);
+  const stats = await page.evaluate(`(function (s) {
+    return s ? { underrunEvents: s.underrunEvents, underrunDuration: s.underrunDuration,
+                 totalDuration: s.totalDuration } : null;
+  })(kylvanderPage.sound.context.playbackStats)`);
+  await page.key("Escape", "Escape", 27);
+  await page.waitFor("kylvanderPage.state === 'ended'", 10);
+  const endScreen = await page.evaluate(overlayText);
+  const report = await page.evaluate(`({ readyMs: kylvanderPage.readyMs, firstFrameMs: kylvanderPage.firstFrameMs,
+    marks: kylvanderPage.marks, startMs: kylvanderPage.startMs, mainReturnedMs: kylvanderPage.mainReturnedMs,
+    events: kylvanderPage.events, messages: kylvanderPage.messages, endedBeforeEscape: ${beforeEscape},
+    longestSilence: kylvanderRecorder.longestSilence, recordedFrames: kylvanderRecorder.frames })`);
+  report.playbackStats = stats;
+  report.endScreen = endScreen;
+  report.console = page.console.map((c) => c.text);
+  writeFileSync(join(outDir, "live.json"), JSON.stringify(report, null, 1));
+  const tapped = report.recordedFrames;
+  if (tapped > 0) writeFileSync(join(outDir, "live.wav"), wav(await page.bytes(`kylvanderRecorder.samples.subarray(0, ${tapped * 2})`)));
+  check(/play again/.test(endScreen), `the end screen says "${endScreen}", not "play again"`);
+  console.log(`live: first frame ${report.firstFrameMs.toFixed(0)} ms after navigation, ${tapped} frames of sound recorded, ended by Escape`);
 }
-writeFileSync(join(outDir, "console.json"), JSON.stringify(console_, null, 1));
-for (const c of console_) if (c.level === "error" || c.level === "exception") console.error(`page ${c.level}: ${c.text}`);
-if (failures > 0) status = 1;
-const exited = new Promise((resolve) => browser.once("exit", resolve));
-browser.kill("SIGTERM");
-await Promise.race([exited, sleep(5000)]);
-try {
-  rmSync(profile, { recursive: true, force: true });
-} catch (error) {
-  // A browser process still writing its profile: the folder is temporary.
+
+// F shows the show fullscreen at the screen's pixels (the largest 4/3 box
+// of them), F again brings the window back.
+async function fullscreen(page) {
+  const canvas = "[!!document.fullscreenElement, canvas.width, canvas.height]";
+  const windowed = await page.evaluate(canvas);
+  const expected = await page.evaluate(`(function () {
+    const w = Math.floor(Math.min(screen.width, screen.height * 4 / 3) * devicePixelRatio / 4) * 4;
+    return [true, w, w * 3 / 4];
+  })()`);
+  const reaches = (size) => page.waitFor(`JSON.stringify(${canvas}) === ${JSON.stringify(JSON.stringify(size))}`, 10)
+    .catch(() => {});
+  // The window takes the new size on the frame after the page's layout.
+  await page.key("f", "KeyF", 70);
+  await reaches(expected);
+  const full = await page.evaluate(canvas);
+  check(JSON.stringify(full) === JSON.stringify(expected), `fullscreen drew at ${full}, not ${expected}`);
+  await page.key("f", "KeyF", 70);
+  await reaches(windowed);
+  const back = await page.evaluate(canvas);
+  check(JSON.stringify(back) === JSON.stringify(windowed), `back from fullscreen at ${back}, not ${windowed}`);
+  console.log(`start: F showed the show fullscreen at ${full[1]}x${full[2]} and back at ${back[1]}x${back[2]}`);
 }
-process.exit(status);
+
+async function start(page) {
+  await page.waitFor("kylvanderPage.state === 'ready' || kylvanderPage.state === 'failed'", 120);
+  const screen = await page.evaluate(overlayText);
+  for (const words of ["Kylvander", "audiovisual show", "Escape ends", "space slows the pictures",
+    "F toggles fullscreen", "click to start"])
+    check(screen.includes(words), `the start screen lacks "${words}": ${JSON.stringify(screen)}`);
+  const loaded = await page.evaluate("kylvanderPage.loadedBytes");
+  check(loaded && loaded[0] === loaded[1] && loaded[1] > 0, `the progress ended at ${loaded}`);
+  for (let run = 1; run <= 2; run++) {
+    await page.click(320, 240);
+    await page.waitFor(`kylvanderPage.runs === ${run} && kylvanderPage.runFirstFrameMs !== null`, 60);
+    if (run === 1) await fullscreen(page);
+    await sleep(3000);
+    const heard = await page.evaluate("kylvanderPage.sound.heard");
+    check(heard > 0, `run ${run}: no heard ticks after 3 s`);
+    await page.key("Escape", "Escape", 27);
+    await page.waitFor("kylvanderPage.state === 'ended'", 10);
+    const end = await page.evaluate(overlayText);
+    check(end.includes("play again"), `run ${run}: the end screen says ${JSON.stringify(end)}`);
+    console.log(`start: run ${run} played, heard ${heard} ticks after 3 s, ended by Escape`);
+  }
+  const lines = page.console.map((c) => c.text);
+  const drivers = lines.filter((l) => l === "audio driver audioworklet").length;
+  check(drivers === 2, `"audio driver audioworklet" ${drivers} times, not once per run`);
+}
+
+async function fail(page) {
+  const expected = option("--expect", "");
+  await page.waitFor("kylvanderPage.state === 'ready' || kylvanderPage.state === 'failed'", 120);
+  if (await page.evaluate("kylvanderPage.state === 'ready'")) await page.click(320, 240);
+  await page.waitFor("kylvanderPage.state === 'failed'", 30);
+  const screen = await page.evaluate(overlayText);
+  check(screen.toLowerCase().includes(expected.toLowerCase()), `the page says ${JSON.stringify(screen)}, not "${expected}"`);
+  console.log(`fail: the page says ${JSON.stringify(await page.evaluate("document.getElementById('status').innerText"))}`);
+}
+
+async function main() {
+  const page = await openPage(browserSetup());
+  let status = 0;
+  try {
+    await breakRequests(page);
+    await page.navigate(url);
+    await page.waitFor("typeof kylvanderPage !== 'undefined'", 60);
+    if (mode === "frames" || mode === "canvas") {
+      await frames(page);
+    } else if (mode === "render") {
+      await page.waitFor("kylvanderPage.renderDone", timeoutSeconds);
+      writeFileSync(join(outDir, "song.wav"), await page.bytes("kylvanderPage.wav"));
+      console.log("render: song.wav read back");
+    } else if (mode === "live") {
+      await live(page);
+    } else if (mode === "start") {
+      await start(page);
+    } else if (mode === "fail") {
+      await fail(page);
+    } else {
+      throw new Error(`no mode ${mode}`);
+    }
+  } catch (error) {
+    failures.push(error.message);
+  }
+  writeFileSync(join(outDir, "console.json"), JSON.stringify(page.console, null, 1));
+  // A page that fails a download on purpose logs the refused request.
+  for (const c of page.errors({ allowNetwork: mode === "fail" })) failures.push(`page ${c.level}: ${c.text}`);
+  await page.close();
+  for (const text of failures) console.error(`drive-page ${mode}: ${text}`);
+  if (failures.length > 0) status = 1;
+  process.exit(status);
+}
+
+await main();

@@ -1,6 +1,5 @@
-// What the web backend's files share: the one window (the page's canvas),
-// the frame loop's pacing, and the streaming pass the sound output handed
-// over.
+// What the web backend's files share: the one window (the page's canvas)
+// and the frame loop's pacing.
 #pragma once
 
 #include <cstdint>
@@ -32,10 +31,6 @@ NativeWindow* keyWindow();
 // Tells the page (Module.kylEvent(name, text)): "title" with the title,
 // "window-shown", "window-closed", "ended" after the last frame.
 void pageEvent(const char* name, const char* text);
-
-// Runs the streaming pass the sound output handed over, if any, with its own
-// rand state.
-void runStreamingPass();
 
 // The frame loop waits until this performance-counter moment (the space
 // bar's slow-down sleeps without blocking the page).

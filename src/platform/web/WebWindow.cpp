@@ -2,6 +2,12 @@
 // DOM key events turned into the messages the window procedures were written
 // for, a WebGL context made through emscripten, and the frame loop driven by
 // the browser's animation frames.
+//
+// The page lays the canvas out (page.js: a 4/3 box, its drawing buffer the
+// displayed size in device pixels) and says the size it wants through
+// Module.kylCanvasSize(); the window takes that size, whatever the show
+// asked for, and tells its procedure (WM_SIZE) when it changes, before the
+// frame that draws at the new size.
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
@@ -34,6 +40,9 @@ KeyEvent gQueue[64];
 int gQueued = 0;
 
 int64_t gFrameDelay = 0;
+// The canvas's drawing buffer as the window has it.
+int gCanvasWidth = 0;
+int gCanvasHeight = 0;
 bool (*gFrame)(void*) = nullptr;
 void* gFrameUser = nullptr;
 
@@ -66,8 +75,39 @@ EM_JS(void, kylPageEvent, (const char* name, const char* text), {
   if (handler) handler(UTF8ToString(name), UTF8ToString(text));
 });
 
+// The drawing-buffer size the page wants for the canvas; false when the
+// page does not say.
+EM_JS(int, pageCanvasSize, (int* width, int* height), {
+  var size = Module["kylCanvasSize"] ? Module["kylCanvasSize"]() : null;
+  if (!size) return 0;
+  HEAP32[width >> 2] = size[0];
+  HEAP32[height >> 2] = size[1];
+  return 1;
+});
+
+void setCanvasSize(NativeWindow* window, int width, int height) {
+  gCanvasWidth = width;
+  gCanvasHeight = height;
+  emscripten_set_canvas_element_size(kCanvas, width, height);
+  if (window) {
+    window->width = width;
+    window->height = height;
+  }
+}
+
+// Takes the size the page wants now; the window's procedure hears it.
+void followPageSize() {
+  int width = 0;
+  int height = 0;
+  if (!pageCanvasSize(&width, &height) || width < 1 || height < 1) return;
+  if (width == gCanvasWidth && height == gCanvasHeight) return;
+  setCanvasSize(gKeyWindow, width, height);
+  if (gKeyWindow)
+    sendMessage(gKeyWindow, msg::Size, 0, intptr_t(uint32_t(width) | uint32_t(height) << 16));
+}
+
 void frameCallback(void*) {
-  runStreamingPass();
+  followPageSize();
   if (performanceCounter() < gFrameDelay) return;
   if (gFrame && !gFrame(gFrameUser)) {
     gFrame = nullptr;
@@ -101,8 +141,8 @@ void registerWindowClass(const char* className, WindowProcedure procedure, Windo
 
 void unregisterWindowClass(const char* className) { web::gClasses.remove(className); }
 
-// The page has no display modes: its fullscreen button shows the canvas
-// fullscreen, scaled, whatever the show asked for.
+// The page has no display modes: its fullscreen (the F key, a button) shows
+// the canvas at the screen's pixels, whatever the show asked for.
 bool changeDisplayMode(int, int, int) { return false; }
 void restoreDisplayMode() {}
 void showCursor(bool) {}
@@ -116,9 +156,19 @@ WindowHandle createWindow(const char* className, const char* title, WindowStyle,
   window->width = clientWidth;
   window->height = clientHeight;
   window->title = title ? title : "";
-  // The drawing buffer has the asked size; the page scales the canvas.
-  emscripten_set_canvas_element_size(web::kCanvas, clientWidth, clientHeight);
+  // The page's size if it says one, else the asked size.
+  int width = clientWidth;
+  int height = clientHeight;
+  if (!web::pageCanvasSize(&width, &height) || width < 1 || height < 1) {
+    width = clientWidth;
+    height = clientHeight;
+  }
+  web::setCanvasSize(window, width, height);
   web::gKeyWindow = window;
+  // Keys pressed before this window (on the page's start or end screen) are
+  // not this window's.
+  web::gQueued = 0;
+  std::memset(web::gKeyDown, 0, sizeof web::gKeyDown);
   web::listenToKeys();
   return window;
 }
@@ -132,9 +182,13 @@ void destroyWindow(WindowHandle window) {
 
 void showWindow(WindowHandle) { web::pageEvent("window-shown", ""); }
 
+// The procedure hears the client size as soon as it is the window's: the
+// page may have chosen another than the one asked for.
 void setWindowProcedure(WindowHandle window, void* user) {
   window->user = user;
   window->hasUser = true;
+  web::sendMessage(window, msg::Size, 0,
+                   intptr_t(uint32_t(window->width) | uint32_t(window->height) << 16));
 }
 
 void setWindowTitle(WindowHandle window, const char* title) {
@@ -224,6 +278,7 @@ void allowVideoWithoutDisplay() {}
 void runFrameLoop(bool (*frame)(void* user), void* user) {
   web::gFrame = frame;
   web::gFrameUser = user;
+  web::gFrameDelay = 0;
   emscripten_set_main_loop_arg(web::frameCallback, nullptr, 0, EM_FALSE);
 }
 
