@@ -4,18 +4,11 @@
 #include <string>
 #include <vector>
 
-#ifdef _WIN32
-#include <io.h>
-#define KYL_ISATTY _isatty
-#else
-#include <unistd.h>
-#define KYL_ISATTY isatty
-#endif
-
 #include "music/SongLoadMessages.h"
 #include "music/SongRenderer.h"
 #include "music/WavFile.h"
 #include "platform/Random.h"
+#include "platform/Terminal.h"
 #include "shell/DataDirectory.h"
 #include "shell/Modes.h"
 #include "shell/SongFile.h"
@@ -73,7 +66,7 @@ int runRenderAudio(const Options& options) {
   // The random LFO waveforms draw from this thread's generator: start it as a
   // fresh rendering thread starts, so every render of a song is the same.
   platform::srand(1);
-  const bool terminal = KYL_ISATTY(2) != 0;
+  const bool terminal = platform::isTerminal(stderr);
   ProgressBar bar;
   RenderedSong rendered = renderSong(*synth, *song, 0, uint32_t(options.endPosition),
                                      UINT32_MAX, terminal ? &bar : nullptr);

@@ -14,17 +14,10 @@
 #include <optional>
 #include <string>
 
-#ifdef _WIN32
-#include <io.h>
-#define KYL_ISATTY _isatty
-#else
-#include <unistd.h>
-#define KYL_ISATTY isatty
-#endif
-
 #include "music/SoundOutput.h"
 #include "platform/Clock.h"
 #include "platform/SoundDevice.h"
+#include "platform/Terminal.h"
 #include "shell/Modes.h"
 #include "shell/playsong/LevelMeter.h"
 #include "shell/playsong/LiveSong.h"
@@ -70,7 +63,7 @@ std::unique_ptr<LiveSong> compile(const std::string& path, const std::string& te
 
 int runPlaySong(const Options& options) {
   const std::string& path = options.songSource;
-  PositionReadout readout(stdout, KYL_ISATTY(1) != 0);
+  PositionReadout readout(stdout, platform::isTerminal(stdout));
   std::optional<std::string> text = readText(path);
   if (!text) {
     std::fprintf(stderr, "kylvander: cannot read the song source %s\n", path.c_str());
