@@ -153,6 +153,8 @@ TEST(PlaySongProcess, ASavedSourceIsHeardFromTheSameStepAndABrokenSaveLeavesItPl
   save(source, steppedSong(kSecondBase));
   const auto reloaded =
       waitFor(out, std::regex("reloaded .*song.song: playing from step (\\d+)"), 10, &said);
+  // The match points into `said`, which is read again below.
+  const int step = reloaded ? std::stoi((*reloaded)[1]) : -1;
   std::this_thread::sleep_for(std::chrono::milliseconds(800));
   std::ofstream(source, std::ios::binary) << "song tempo=999\n";
   const auto refused =
@@ -180,7 +182,6 @@ TEST(PlaySongProcess, ASavedSourceIsHeardFromTheSameStepAndABrokenSaveLeavesItPl
 
   // The first song step by step, then the second from the step that was
   // heard at the save, on to the end without a gap or a return of the first.
-  const int step = std::stoi((*reloaded)[1]);
   const std::vector<int> tones = tonesHeard(notesHeard(slurp(raw)));
   std::ostringstream heard;
   for (int t : tones) heard << t << ' ';
