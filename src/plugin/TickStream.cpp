@@ -1,7 +1,5 @@
 #include "plugin/TickStream.h"
 
-#include <samplerate.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -18,36 +16,29 @@ namespace {
 
 // Host frames converted per call of the converter.
 constexpr uint32_t kChunk = 512;
-// libsamplerate's medium converter reads at most about 49 input frames
-// ahead when it raises the rate, and that many output frames' worth when it
-// lowers it (measured from 8000 to 192000 Hz); two frames spare.
-constexpr double kConverterReach = 50.0;
 
 }  // namespace
 
 TickStream::TickStream(SetupExchange& exchange, const HostParameters& parameters)
-    : exchange_(exchange), parameters_(parameters), queue_(kQueueSize) {}
+    : exchange_(exchange),
+      parameters_(parameters),
+      converter_(&TickStream::pull, this),
+      queue_(kQueueSize) {}
 
-TickStream::~TickStream() {
-  if (converter_) src_delete(converter_);
-  delete current_;
-}
+TickStream::~TickStream() { delete current_; }
 
 void TickStream::prepare(double hostRate) {
-  if (converter_) src_delete(converter_);
-  converter_ = nullptr;
-  ratio_ = hostRate > 0.0 ? hostRate / double(kSampleRate) : 1.0;
+  ratio_ = 1.0;
+  converting_ = false;
   lookahead_ = 0.0;
-  if (hostRate != double(kSampleRate)) {
-    int error = 0;
-    converter_ = src_callback_new(&TickStream::pull, SRC_SINC_MEDIUM_QUALITY, 2, &error, this);
-    if (!converter_) {
-      std::fprintf(stderr, "Kylvander Synth: no sample rate converter for %g Hz: %s\n", hostRate,
-                   src_strerror(error));
-      ratio_ = 1.0;
-    } else {
-      lookahead_ = kConverterReach * std::max(1.0, 1.0 / ratio_) + 2.0;
+  if (hostRate > 0.0 && hostRate != double(kSampleRate)) {
+    if (converter_.start(hostRate / double(kSampleRate))) {
+      ratio_ = hostRate / double(kSampleRate);
+      converting_ = true;
+      lookahead_ = converter_.lookahead();
       converted_.assign(size_t(kChunk) * 2, 0.0f);
+    } else {
+      std::fprintf(stderr, "Kylvander Synth: playing at 44100 Hz instead of %g Hz\n", hostRate);
     }
   }
   blockEnd_ = 0;
@@ -98,7 +89,7 @@ uint32_t TickStream::latency() const {
 }
 
 double TickStream::position() const {
-  if (!converter_) return double(blockEnd_ - (blockFrames_ - blockPos_));
+  if (!converting_) return double(blockEnd_ - (blockFrames_ - blockPos_));
   return anchorPosition_ + double(output_ - anchorOutput_) / ratio_;
 }
 
@@ -149,7 +140,7 @@ void TickStream::renderBlock() {
   base::swapRandState(&setup.randState);
   setup.synth->render(setup.left.data(), setup.right.data());
   base::swapRandState(&setup.randState);
-  if (converter_) {
+  if (converting_) {
     float* out = setup.interleaved.data();
     for (uint32_t i = 0; i < frames; ++i) {
       out[2 * i] = setup.left[i];
@@ -187,19 +178,19 @@ void TickStream::alignTo(uint64_t hostFrame) {
   if (have < 0.0) have += tick;
   double off = std::fabs(have - want);
   off = std::min(off, tick - off);
-  if (off < (converter_ ? 1.0 : 0.5)) return;
+  if (off < (converting_ ? 1.0 : 0.5)) return;
   // Start the next block where the transport's tick grid has got to.
   renderBlock();
   blockPos_ = std::min(uint32_t(std::lround(want)), blockFrames_ - 1);
-  if (converter_) {
-    src_reset(converter_);
+  if (converting_) {
+    converter_.reset();
     anchorPosition_ = double(blockEnd_ - blockFrames_ + blockPos_);
     anchorOutput_ = output_;
   }
 }
 
 void TickStream::produce(float* left, float* right, uint32_t frames) {
-  if (!converter_) {
+  if (!converting_) {
     while (frames) {
       if (blockPos_ >= blockFrames_) renderBlock();
       const uint32_t n = std::min(frames, blockFrames_ - blockPos_);
@@ -214,8 +205,7 @@ void TickStream::produce(float* left, float* right, uint32_t frames) {
     return;
   }
   while (frames) {
-    const long got = src_callback_read(converter_, ratio_, long(std::min(frames, kChunk)),
-                                       converted_.data());
+    const long got = converter_.read(long(std::min(frames, kChunk)), converted_.data());
     if (got <= 0) {
       std::fill(left, left + frames, 0.0f);
       std::fill(right, right + frames, 0.0f);

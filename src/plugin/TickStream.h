@@ -14,9 +14,9 @@
 // fall on block boundaries.
 //
 // Rate. At 44100 Hz the output is the synthesizer's blocks, sample for
-// sample. At any other rate libsamplerate converts them (its callback
-// interface pulls blocks as it needs them); the latency grows by whole
-// ticks if its look-ahead needs more than half a tick.
+// sample. At any other rate a RateConverter converts them, pulling blocks
+// as it needs them; the latency grows by whole ticks if its look-ahead needs
+// more than half a tick.
 //
 // Set-ups. Before each block the stream takes a new set-up from its
 // SetupExchange, if one is offered, and gives the old one back.
@@ -34,11 +34,11 @@
 #include <vector>
 
 #include "plugin/MidiMapping.h"
+#include "plugin/RateConverter.h"
 
 struct Setup;
 class SetupExchange;
 class HostParameters;
-typedef struct SRC_STATE_tag SRC_STATE;
 
 class TickStream : private midimap::EventSink {
  public:
@@ -118,7 +118,8 @@ class TickStream : private midimap::EventSink {
   // Resampling (rate other than 44100 Hz): the output position is anchored
   // where the converter last started.
   double ratio_ = 1.0;  // host frames per internal frame
-  SRC_STATE* converter_ = nullptr;
+  RateConverter converter_;
+  bool converting_ = false;
   double lookahead_ = 0.0;  // internal frames the converter reads ahead
   double anchorPosition_ = 0.0;
   uint64_t anchorOutput_ = 0;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -35,13 +36,13 @@ std::unique_ptr<Setup> sineSetup() {
   return loadSetupImage(std::move(compiled.image), "sine.song", 0).setup;
 }
 
-// A stream at 44100 Hz with the sine set-up, one key struck at a frame.
+// A stream with the sine set-up, one key struck at a frame.
 std::vector<float> strike(uint64_t frame, TickStream::Transport transport = {},
-                          uint32_t frames = 20 * kTick) {
+                          uint32_t frames = 20 * kTick, double rate = 44100) {
   SetupExchange exchange;
   HostParameters parameters;
   TickStream stream(exchange, parameters);
-  stream.prepare(44100);
+  stream.prepare(rate);
   exchange.offer(sineSetup());
   stream.adopt();
   const uint8_t on[3] = {0x90, 69, 100};
@@ -68,6 +69,15 @@ TEST(TickStream, AnEventBetweenTicksTakesEffectOnTheNearestTick) {
   while (onset < onTick.size() && onTick[onset] == 0.0f) ++onset;
   EXPECT_GE(onset, 6 * kTick);
   EXPECT_LT(onset, 6 * kTick + 10);
+
+  // The same through the rate converter, in host frames.
+  const double rate = 48000, ratio = rate / 44100;
+  const auto at = [&](double internal) { return uint64_t(std::lround(internal * ratio)); };
+  const uint32_t frames = uint32_t(20 * kTick * ratio);
+  const std::vector<float> converted = strike(at(5 * kTick), {}, frames, rate);
+  EXPECT_EQ(strike(at(5 * kTick + kTick / 2 - 2), {}, frames, rate), converted);
+  EXPECT_EQ(strike(at(5 * kTick - kTick / 2 + 1), {}, frames, rate), converted);
+  EXPECT_NE(strike(at(5 * kTick + kTick / 2 + 2), {}, frames, rate), converted);
 }
 
 TEST(TickStream, ThePlayingTransportKeepsBlocksOnItsTickGrid) {
