@@ -44,7 +44,7 @@ class KylvanderSynthPlugin : public Plugin {
            "MIDI channel k plays synthesizer channel k.";
   }
   const char* getMaker() const override { return "Kylvander"; }
-  const char* getLicense() const override { return "ISC"; }
+  const char* getLicense() const override { return "All rights reserved"; }
   uint32_t getVersion() const override { return d_version(1, 0, 0); }
   int64_t getUniqueId() const override { return d_cconst('K', 'y', 'l', 'S'); }
 
