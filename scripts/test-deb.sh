@@ -38,7 +38,7 @@ for path in /usr/bin/kylvander /usr/bin/kyl_songc /usr/share/kylvander/show/brum
   /usr/lib/lv2/kylvander-synth.lv2/manifest.ttl /usr/lib/lv2/kylvander-synth.lv2/kylvander-synth_dsp.ttl \
   /usr/lib/lv2/kylvander-synth.lv2/kylvander-synth_dsp.so \
   /usr/lib/vst3/kylvander-synth.vst3/Contents/x86_64-linux/kylvander-synth.so \
-  /usr/lib/clap/kylvander-synth.clap; do
+  /usr/lib/clap/kylvander/kylvander-synth.clap; do
   grep -qx "$path" <<<"$listing" || missing+=" $path"
 done
 pictures=$(grep -c '^/usr/share/kylvander/[^/]*\.tga$' <<<"$listing")
@@ -65,8 +65,8 @@ else
 fi
 
 echo "== lintian =="
-if lintian --fail-on error --display-info "$deb"; then
-  pass "lintian: no errors"
+if lintian --fail-on error,warning --display-info "$deb"; then
+  pass "lintian: no errors or warnings"
 else
   fail "lintian reports errors"
 fi
