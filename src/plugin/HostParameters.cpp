@@ -1,34 +1,26 @@
 #include "plugin/HostParameters.h"
 
+#include <cstring>
+#include <stdexcept>
+
 #include "plugin/Setup.h"
+#include "synth/MixerStrip.h"
 
 namespace {
-
-// A strip parameter scales the set-up's value or moves it, within the
-// strip's range.
-struct StripEntry {
-  const char* name;
-  const char* symbol;
-  bool scales;
-  float low, high;  // the strip's range of the adjusted value
-};
-constexpr StripEntry kStrip[HostParameters::kStripSize] = {
-    {"volume", "volume", true, 0.0f, 8.0f},
-    {"pan", "pan", false, 0.0f, 1.0f},
-    {"send 1", "send1", false, 0.0f, 1.0f},
-    {"send 2", "send2", false, 0.0f, 1.0f},
-    {"send 3", "send3", false, 0.0f, 1.0f},
-};
 
 constexpr const char* kStatusNames[] = {"playing brumtakt (built in)", "playing the file",
                                         "file not loaded, previous set-up playing"};
 
-float adjusted(const StripEntry& entry, float base, float adjustment) {
-  if (entry.scales) return base * adjustment;
+// The level scales; every other strip value moves within its range.
+bool scales(int strip) { return std::strcmp(MixerStrip::parameter(strip).name, "volume") == 0; }
+
+float adjusted(int strip, float base, float adjustment) {
+  if (scales(strip)) return base * adjustment;
   // Unmoved, the set-up's value stands as it is, even beyond the range.
   if (adjustment == 0.0f) return base;
+  const Parameter& p = MixerStrip::parameter(strip);
   const float value = base + adjustment;
-  return value < entry.low ? entry.low : value > entry.high ? entry.high : value;
+  return value < p.low ? p.low : value > p.high ? p.high : value;
 }
 
 }  // namespace
@@ -38,8 +30,10 @@ HostParameters::Range HostParameters::range(uint32_t index) {
   if (index == kHostTempo) return {0.0f, 1.0f, 0.0f};
   if (index == kStatus) return {0.0f, 2.0f, 0.0f};
   if (index >= kFirstStrip && index < kStatus) {
-    if (kStrip[(index - kFirstStrip) % kStripSize].scales) return {0.0f, 4.0f, 1.0f};
-    return {-1.0f, 1.0f, 0.0f};
+    const int strip = int(index - kFirstStrip) % kStripSize;
+    if (scales(strip)) return {0.0f, 4.0f, 1.0f};
+    const Parameter& p = MixerStrip::parameter(strip);
+    return {p.low - p.high, p.high - p.low, 0.0f};
   }
   return {0.0f, 0.0f, 0.0f};
 }
@@ -70,11 +64,12 @@ HostParameters::Description HostParameters::describe(uint32_t index) {
     d.valueCount = 3;
   } else if (index >= kFirstStrip && index < kStatus) {
     const int channel = int(index - kFirstStrip) / kStripSize;
-    const StripEntry& entry = kStrip[(index - kFirstStrip) % kStripSize];
+    const int strip = int(index - kFirstStrip) % kStripSize;
+    const std::string name = MixerStrip::parameter(strip).name;
     const std::string k = std::to_string(channel);
-    d.name = "Channel " + k + " " + entry.name;
-    d.symbol = "ch" + k + "_" + entry.symbol;
-    d.description = std::string(entry.scales ? "scales" : "moves") + " the set-up's " + entry.name +
+    d.name = "Channel " + k + " " + name;
+    d.symbol = "ch" + k + "_" + name;
+    d.description = std::string(scales(strip) ? "scales" : "moves") + " the set-up's " + name +
                     " of synthesizer channel " + k + " (MIDI channel " + std::to_string(channel + 1) +
                     ")";
   }
@@ -82,6 +77,8 @@ HostParameters::Description HostParameters::describe(uint32_t index) {
 }
 
 HostParameters::HostParameters() {
+  if (MixerStrip::count() != kStripSize)
+    throw std::logic_error("the mixer strip has another number of parameters than the plugin lists");
   for (uint32_t i = 0; i < kCount; ++i) values_[i].store(range(i).def, std::memory_order_relaxed);
 }
 
@@ -98,14 +95,10 @@ void HostParameters::set(uint32_t index, float value) {
 }
 
 void HostParameters::applyTo(Setup& setup) const {
-  Synth& synth = *setup.synth;
-  float* const fields[kStripSize] = {synth.volume, synth.pan, synth.send1, synth.send2, synth.send3};
-  const float* const bases[kStripSize] = {setup.volume, setup.pan, setup.send[0], setup.send[1],
-                                          setup.send[2]};
   for (int k = 0; k < kStripChannels; ++k) {
     for (int j = 0; j < kStripSize; ++j) {
       const float adjustment = values_[kFirstStrip + k * kStripSize + j].load(std::memory_order_relaxed);
-      fields[j][k] = adjusted(kStrip[j], bases[j][k], adjustment);
+      MixerStrip::set(*setup.synth, k, j, adjusted(j, setup.strip[k][j], adjustment));
     }
   }
 }

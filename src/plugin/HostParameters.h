@@ -3,11 +3,11 @@
 // heard channel (volume, pan, three send levels), and the set-up's status
 // as an output.
 //
-// The strip parameters adjust the set-up's own mixer instead of replacing
-// it, so that at their defaults every set-up sounds as its file says, and a
-// file saved with a new mix is heard at once: a volume scales the set-up's
-// volume, a pan or send level moves the set-up's value (the result held to
-// the strip's range).
+// The strip parameters (MixerStrip's, by its names and ranges) adjust the
+// set-up's own mixer instead of replacing it, so that at their defaults
+// every set-up sounds as its file says, and a file saved with a new mix is
+// heard at once: a volume scales the set-up's volume, a pan or send level
+// moves the set-up's value (the result held to the strip's range).
 //
 // How to use: describe(i) for each of kCount parameters; set and get from
 // any thread (the values are atomics); applyTo before each block renders.
@@ -22,7 +22,7 @@ struct Setup;
 class HostParameters {
  public:
   static constexpr int kStripChannels = 8;  // the heard channels
-  static constexpr int kStripSize = 5;      // volume, pan, send1, send2, send3
+  static constexpr int kStripSize = 5;      // MixerStrip::count(): volume, pan, send1..3
   enum : uint32_t {
     kMasterVolume,
     kHostTempo,

@@ -9,6 +9,7 @@
 #include "base/SampleRate.h"
 #include "plugin/BuiltInSetup.h"
 #include "songc/SongCompiler.h"
+#include "synth/MixerStrip.h"
 #include "synth/SongLoader.h"
 
 namespace {
@@ -50,13 +51,9 @@ SetupResult loadSetupImage(std::vector<uint8_t> image, const std::string& origin
     setup->songTickFrames = samplesPerTickFor(*loaded.song);
     setup->tickFrames = heldTick(tickFrames ? tickFrames : setup->songTickFrames);
     setup->speed = loaded.song->speed ? loaded.song->speed : 1;
-    for (int k = 0; k < Synth::kChannels; ++k) {
-      setup->volume[k] = synth.volume[k];
-      setup->pan[k] = synth.pan[k];
-      setup->send[0][k] = synth.send1[k];
-      setup->send[1][k] = synth.send2[k];
-      setup->send[2][k] = synth.send3[k];
-    }
+    for (int k = 0; k < Synth::kChannels; ++k)
+      for (int j = 0; j < MixerStrip::count() && j < Setup::kStripValues; ++j)
+        setup->strip[k][j] = MixerStrip::get(synth, k, j);
     synth.setBlockSize(int(setup->tickFrames));
     setup->left.assign(setup->tickFrames, 0.0f);
     setup->right.assign(setup->tickFrames, 0.0f);

@@ -22,10 +22,10 @@ struct Setup {
   uint32_t songTickFrames = 0;  // the song's own tick at 44100 Hz
   uint32_t tickFrames = 0;      // the block it renders
   uint8_t speed = 6;            // ticks per row: relates a host's beats to ticks
-  // The mixer as loaded, which the host's parameters adjust.
-  float volume[Synth::kChannels] = {};
-  float pan[Synth::kChannels] = {};
-  float send[Synth::kBuses][Synth::kChannels] = {};
+  // The mixer strips as loaded (MixerStrip's order), which the host's
+  // parameters adjust.
+  static constexpr int kStripValues = 8;
+  float strip[Synth::kChannels][kStripValues] = {};
   // The block buffers and the random generator's state of the thread that
   // renders it, which starts as a new thread's does.
   std::vector<float> left, right, interleaved;

@@ -45,7 +45,7 @@ TEST(ClapPlugin, DescribesItselfAndItsParameters) {
   }
   EXPECT_EQ(names.front(), "Master volume");
   EXPECT_EQ(names[2], "Channel 0 volume");
-  EXPECT_EQ(names[41], "Channel 7 send 3");
+  EXPECT_EQ(names[41], "Channel 7 send3");
   EXPECT_EQ(names.back(), "Set-up status");
 
   const auto* latency = host.extension<clap_plugin_latency_t>(CLAP_EXT_LATENCY);

@@ -294,7 +294,7 @@ TEST_F(Lv2Plugin, Lv2infoListsThePluginWithItsPorts) {
        {"Name:              Kylvander Synth", "Has latency:       yes", "Symbol:      lv2_audio_out_1",
         "Symbol:      lv2_audio_out_2", "Symbol:      lv2_events_in", "Symbol:      master",
         "Name:        Master volume", "Symbol:      host_tempo", "Symbol:      ch0_volume",
-        "Name:        Channel 7 send 3", "Symbol:      status", "worker#schedule"})
+        "Name:        Channel 7 send3", "Symbol:      status", "worker#schedule"})
     EXPECT_NE(listing.find(want), std::string::npos) << want << "\n" << listing;
   size_t ports = 0;
   for (size_t at = listing.find("\n\tPort "); at != std::string::npos;

@@ -106,9 +106,9 @@ TEST(TickStream, StripParametersAdjustTheSetupsMixer) {
   // (gtest's Test has a member named Setup.)
   std::unique_ptr<::Setup> setup = sineSetup();
   ::Setup& s = *setup;
-  s.pan[0] = 0.9f;
-  s.send[1][0] = 0.3f;
-  s.volume[1] = 1.5f;
+  s.strip[0][1] = 0.9f;  // pan
+  s.strip[0][3] = 0.3f;  // send 2
+  s.strip[1][0] = 1.5f;  // volume
   const uint32_t strip = HostParameters::kFirstStrip;
   parameters.applyTo(s);
   EXPECT_EQ(s.synth->volume[0], 4.0f) << "defaults leave the set-up's mixer";
