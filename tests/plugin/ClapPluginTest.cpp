@@ -47,6 +47,13 @@ TEST(ClapPlugin, DescribesItselfAndItsParameters) {
   EXPECT_EQ(names[2], "Channel 0 volume");
   EXPECT_EQ(names[41], "Channel 7 send3");
   EXPECT_EQ(names.back(), "Set-up status");
+  // What a host shows of the status: its value's name.
+  clap_param_info_t status{};
+  ASSERT_TRUE(params->get_info(host.plugin(), 42, &status));
+  EXPECT_TRUE(status.flags & CLAP_PARAM_IS_READONLY);
+  char text[CLAP_NAME_SIZE] = {};
+  ASSERT_TRUE(params->value_to_text(host.plugin(), status.id, 2.0, text, sizeof text));
+  EXPECT_STREQ(text, "file not loaded, previous set-up playing");
 
   const auto* latency = host.extension<clap_plugin_latency_t>(CLAP_EXT_LATENCY);
   ASSERT_NE(latency, nullptr);
