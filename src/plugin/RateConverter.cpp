@@ -89,16 +89,7 @@ long RateConverter::read(long frames, float* out) {
 long RateConverter::readSinc(long frames, float* out) {
 #ifdef KYL_HAVE_SAMPLERATE
   long produced = 0;
-  while (produced < frames) {
-    if (inputLeft_ == 0) {
-      float* data = nullptr;
-      inputLeft_ = pull_(context_, &data);
-      input_ = data;
-      if (inputLeft_ <= 0 || !input_) {
-        inputLeft_ = 0;
-        break;
-      }
-    }
+  while (produced < frames && haveInput()) {
     SRC_DATA d{};
     d.data_in = input_;
     d.input_frames = std::min(inputLeft_, kSlice);
@@ -118,16 +109,18 @@ long RateConverter::readSinc(long frames, float* out) {
 #endif
 }
 
+bool RateConverter::haveInput() {
+  if (inputLeft_ > 0) return true;
+  float* data = nullptr;
+  inputLeft_ = pull_(context_, &data);
+  input_ = data;
+  if (inputLeft_ > 0 && input_) return true;
+  inputLeft_ = 0;
+  return false;
+}
+
 bool RateConverter::nextInput(float frame[2]) {
-  if (inputLeft_ == 0) {
-    float* data = nullptr;
-    inputLeft_ = pull_(context_, &data);
-    input_ = data;
-    if (inputLeft_ <= 0 || !input_) {
-      inputLeft_ = 0;
-      return false;
-    }
-  }
+  if (!haveInput()) return false;
   frame[0] = input_[0];
   frame[1] = input_[1];
   input_ += 2;

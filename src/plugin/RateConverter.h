@@ -42,6 +42,8 @@ class RateConverter {
  private:
   long readSinc(long frames, float* out);
   long readCubic(long frames, float* out);
+  // Pulls the next block when the one being read is used up.
+  bool haveInput();
   bool nextInput(float frame[2]);
 
   Pull pull_;
