@@ -283,6 +283,24 @@ TEST_F(Lv2Plugin, AtAnotherRateThePitchAndTheTimingStay) {
   EXPECT_NEAR(onset[1], onset[0], 0.001) << "seconds from the note to its sound, less the latency";
 }
 
+TEST_F(Lv2Plugin, TicksFollowTheHostsTempoWhenAsked) {
+  Lv2Host host(kUri, 44100, kChunk);
+  host.transport(true, 0, 120.0);
+  const auto latencyBecomes = [&](uint32_t frames) {
+    for (int i = 0; i < 80 && host.latency() != frames; ++i) {
+      play(host, 4410);
+      std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    }
+    return host.latency();
+  };
+  EXPECT_EQ(latencyBecomes(1215), 1215u) << "brumtakt's own tempo until asked";
+  // A sixteenth of 120 beats a minute, divided by brumtakt's speed of 4.
+  host.setControl("host_tempo", 1.0f);
+  EXPECT_EQ(latencyBecomes(2646000 / (120 * 16)), 1378u);
+  host.setControl("host_tempo", 0.0f);
+  EXPECT_EQ(latencyBecomes(1215), 1215u);
+}
+
 TEST_F(Lv2Plugin, Lv2infoListsThePluginWithItsPorts) {
   FILE* pipe = popen("lv2info urn:kylvander:synth 2>/dev/null", "r");
   ASSERT_NE(pipe, nullptr);
