@@ -11,6 +11,7 @@
 #include "plugin/Setup.h"
 #include "plugin/SetupExchange.h"
 #include "synth/DenormalGuard.h"
+#include "synth/SynthModule.h"
 
 namespace {
 
@@ -49,6 +50,7 @@ void TickStream::prepare(double hostRate) {
   anchorOutput_ = output_ = 0;
   head_ = count_ = 0;
   decoder_.reset();
+  held_.clear();
 }
 
 void TickStream::adopt() {
@@ -93,14 +95,22 @@ double TickStream::position() const {
   return anchorPosition_ + double(output_ - anchorOutput_) / ratio_;
 }
 
-void TickStream::event(int channel, int kind, uint32_t value, bool completes) {
-  if (completes && count_) {
-    Pending& last = queue_[(head_ + count_ - 1) % kQueueSize];
-    if (last.channel == channel && last.kind == kind && (last.value & 0xFFFF) == (value & 0xFFFF)) {
-      last.value = value;
-      return;
-    }
+void TickStream::receive(const MidiMessage& message) {
+  // Notes and controllers are three bytes; hosts do not use running status.
+  if (message.size < 3) return;
+  const uint8_t status = message.data[0];
+  if ((status & 0xF0) == 0xB0 && HeldNotes::endsAllNotes(message.data[1] & 0x7F)) {
+    const int channel = status & 0x0F;
+    held_.releaseAll(channel, [&](uint32_t note) { queue(channel, eventKind::kNoteOff, note); });
+    return;
   }
+  MidiToSynth::Event e;
+  if (!decoder_.decode(status, message.data[1], message.data[2], &e)) return;
+  held_.note(e.channel, e.kind, e.value);
+  queue(e.channel, e.kind, e.value);
+}
+
+void TickStream::queue(int channel, int kind, uint32_t value) {
   if (count_ == kQueueSize) {
     ++dropped_;
     return;
@@ -242,14 +252,14 @@ void TickStream::run(float* left, float* right, uint32_t frames, const MidiMessa
   uint32_t done = 0, next = 0;
   while (done < frames) {
     while (next < count && midi[next].frame <= done) {
-      decoder_.decode(midi[next].data, midi[next].size, *this);
+      receive(midi[next]);
       ++next;
     }
     const uint32_t until = next < count ? std::min(frames, midi[next].frame) : frames;
     produce(left + done, right + done, until - done);
     done = until;
   }
-  for (; next < count; ++next) decoder_.decode(midi[next].data, midi[next].size, *this);
+  for (; next < count; ++next) receive(midi[next]);
 
   const float master = parameters_.masterVolume();
   if (master != 1.0f) {

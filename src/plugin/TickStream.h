@@ -18,6 +18,10 @@
 // as it needs them; the latency grows by whole ticks if its look-ahead needs
 // more than half a tick.
 //
+// MIDI. Messages become events by MidiToSynth, the mapping the song
+// compiler's MIDI files follow, so a song exported as MIDI plays here as in
+// the show; "all notes off" ends the notes the channel holds.
+//
 // Set-ups. Before each block the stream takes a new set-up from its
 // SetupExchange, if one is offered, and gives the old one back.
 //
@@ -33,14 +37,15 @@
 #include <memory>
 #include <vector>
 
-#include "plugin/MidiMapping.h"
+#include "midi/MidiToSynth.h"
+#include "plugin/HeldNotes.h"
 #include "plugin/RateConverter.h"
 
 struct Setup;
 class SetupExchange;
 class HostParameters;
 
-class TickStream : private midimap::EventSink {
+class TickStream {
  public:
   struct MidiMessage {
     uint32_t frame;  // within the run, ascending
@@ -90,7 +95,10 @@ class TickStream : private midimap::EventSink {
     uint32_t value;
   };
 
-  void event(int channel, int kind, uint32_t value, bool completes) override;
+  // One host message: decoded by the MIDI mapping, or a channel mode
+  // message ending the channel's notes.
+  void receive(const MidiMessage& message);
+  void queue(int channel, int kind, uint32_t value);
   double position() const;
   void silenceBlock();
   uint32_t latencyTicks() const;
@@ -102,7 +110,8 @@ class TickStream : private midimap::EventSink {
   SetupExchange& exchange_;
   const HostParameters& parameters_;
   Setup* current_ = nullptr;
-  midimap::Decoder decoder_;
+  MidiToSynth decoder_;
+  HeldNotes held_;
 
   // The internal stream, in 44100 Hz frames: the block last rendered spans
   // [blockEnd_ - blockFrames_, blockEnd_) and is read from blockPos_.

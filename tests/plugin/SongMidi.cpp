@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "music/SongPlayer.h"
-#include "plugin/MidiMapping.h"
+#include "midi/SynthToMidi.h"
 #include "synth/SongLoader.h"
 #include "synth/Synth.h"
 
@@ -17,11 +17,12 @@ class Encoder : public SongPlayer::EventTarget {
   uint64_t frame = 0;
   void event(int channel, int kind, uint32_t value) override {
     ++out_.synthEvents;
-    uint8_t messages[midimap::kMaxMessages][3];
-    const int count = midimap::encode(channel, kind, value, messages);
+    MidiMessage messages[midimap::kMaxMessages];
+    std::string problem;
+    const int count = encodeSynthEvent(channel, kind, value, messages, &problem);
     if (count == 0) ++out_.unencoded;
     for (int i = 0; i < count; ++i)
-      out_.events.push_back({frame, {messages[i][0], messages[i][1], messages[i][2]}});
+      out_.events.push_back({frame, {messages[i].status, messages[i].data1, messages[i].data2}});
   }
 
  private:

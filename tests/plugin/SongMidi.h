@@ -1,7 +1,7 @@
 // A song's events as MIDI, as a host would send them: the show's sequencer
 // runs over the song tick by tick, and every event it sends to the
-// synthesizer is encoded by the plugin's MIDI mapping at the frame its tick
-// starts (44100 Hz).
+// synthesizer is encoded by the MIDI mapping (SynthToMidi, as kyl_songc
+// --export-midi writes it) at the frame its tick starts (44100 Hz).
 #pragma once
 
 #include <cstdint>

@@ -36,26 +36,39 @@ std::unique_ptr<Setup> sineSetup() {
   return loadSetupImage(std::move(compiled.image), "sine.song", 0).setup;
 }
 
-// A stream with the sine set-up, one key struck at a frame.
-std::vector<float> strike(uint64_t frame, TickStream::Transport transport = {},
-                          uint32_t frames = 20 * kTick, double rate = 44100) {
+struct Timed {
+  uint64_t frame;
+  std::vector<uint8_t> bytes;
+};
+
+// A stream with the sine set-up, run 100 frames at a time, each message in
+// the run that holds its frame.
+std::vector<float> play(const std::vector<Timed>& midi, TickStream::Transport transport = {},
+                        uint32_t frames = 20 * kTick, double rate = 44100) {
   SetupExchange exchange;
   HostParameters parameters;
   TickStream stream(exchange, parameters);
   stream.prepare(rate);
   exchange.offer(sineSetup());
   stream.adopt();
-  const uint8_t on[3] = {0x90, 69, 100};
   std::vector<float> left(frames), right(frames);
-  // One run per 100 frames, the key in the run that holds its frame.
   for (uint32_t done = 0; done < frames; done += 100) {
     const uint32_t n = std::min<uint32_t>(100, frames - done);
-    TickStream::MidiMessage m{uint32_t(frame - done), on, 3};
-    const bool here = frame >= done && frame < done + n;
-    stream.run(left.data() + done, right.data() + done, n, &m, here ? 1 : 0, transport);
+    std::vector<TickStream::MidiMessage> run;
+    for (const Timed& m : midi)
+      if (m.frame >= done && m.frame < done + n)
+        run.push_back({uint32_t(m.frame - done), m.bytes.data(), uint32_t(m.bytes.size())});
+    stream.run(left.data() + done, right.data() + done, n, run.data(), uint32_t(run.size()),
+               transport);
     transport.frame += n;
   }
   return left;
+}
+
+// One key struck at a frame.
+std::vector<float> strike(uint64_t frame, TickStream::Transport transport = {},
+                          uint32_t frames = 20 * kTick, double rate = 44100) {
+  return play({{frame, {0x90, 69, 100}}}, transport, frames, rate);
 }
 
 TEST(TickStream, AnEventBetweenTicksTakesEffectOnTheNearestTick) {
@@ -98,6 +111,22 @@ TEST(TickStream, ThePlayingTransportKeepsBlocksOnItsTickGrid) {
   const size_t span = std::min(moved.size() - a, reference.size() - b);
   EXPECT_TRUE(std::equal(moved.begin() + long(a), moved.begin() + long(a + span),
                          reference.begin() + long(b)));
+}
+
+TEST(TickStream, AllNotesOffEndsTheNotesTheChannelHolds) {
+  const std::vector<Timed> keys = {{2 * kTick, {0x90, 69, 100}}, {2 * kTick, {0x90, 76, 100}}};
+  const auto with = [&](std::vector<Timed> more) {
+    more.insert(more.begin(), keys.begin(), keys.end());
+    return play(more);
+  };
+  const uint64_t end = 8 * kTick;
+  const std::vector<float> released = with({{end, {0x80, 69, 0}}, {end, {0x80, 76, 0}}});
+  ASSERT_NE(released, play(keys));
+  for (uint8_t controller : {120, 123, 127})
+    EXPECT_EQ(with({{end, {0xB0, controller, 0}}}), released) << int(controller);
+  EXPECT_EQ(with({{end, {0xB1, 123, 0}}}), play(keys)) << "another channel's";
+  EXPECT_EQ(play({{2 * kTick, {0x90, 69}}}), std::vector<float>(20 * kTick))
+      << "a message cut short";
 }
 
 TEST(TickStream, StripParametersAdjustTheSetupsMixer) {
