@@ -70,7 +70,11 @@ patterns, and the pictures were drawn by a generator at build time.
 .
 The program can also render the song to a WAV file, capture the show to
 video or take a screenshot without a display. kyl_songc, the song compiler,
-builds a song file from its readable source.")
+builds a song file from its readable source.
+.
+The synthesizer also comes as a plugin for music programs, Kylvander Synth,
+in the LV2, VST3 and CLAP formats: it plays a song's synthesizer set-up
+from MIDI, as the show would.")
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

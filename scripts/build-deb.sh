@@ -2,7 +2,8 @@
 # Builds the Debian package of the show:
 #   build-deb/kylvander_VERSION_amd64.deb
 # with /usr/bin/kylvander and kyl_songc, the song and the pictures under
-# /usr/share/kylvander, a desktop entry, an icon and the manual pages. A
+# /usr/share/kylvander, a desktop entry, an icon and the manual pages, and
+# the plugin Kylvander Synth in /usr/lib/lv2, /usr/lib/vst3 and /usr/lib/clap. A
 # Release build of its own, with Debian's hardening flags (dpkg-buildflags);
 # the tests and the benchmarks are not built.
 set -euo pipefail
@@ -20,6 +21,7 @@ cmake -S . -B "$out" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
   -DCMAKE_C_FLAGS="$(dpkg-buildflags --get CFLAGS) $cppflags" \
   -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CXXFLAGS) $cppflags" \
   -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" \
+  -DCMAKE_MODULE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" \
   -DKYL_CONTENT=ON -DKYL_TESTS=OFF -DKYL_BENCH=OFF -DKYL_FUZZ=OFF -DKYL_SANITIZE= >/dev/null
 cmake --build "$out" -j"$(nproc)"
 rm -f "$out"/kylvander_*.deb

@@ -15,6 +15,8 @@ packages=(
   libsmf-dev
   # the architecture page's check (DocAnchors)
   python3
+  # the plugin: its framework, rate conversion, and a host library to test it
+  dpf-source libsamplerate0-dev liblilv-dev lilv-utils
 )
 if [ "${KYL_WITH_WINDOWS:-0}" = 1 ]; then
   packages+=(g++-mingw-w64-x86-64-posix wine wine64 pulseaudio zip)

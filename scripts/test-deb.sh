@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Checks the Debian package that scripts/build-deb.sh makes:
 #   - what it holds (the two programs, the song and the 21 pictures, desktop
-#     entry, icons, manual pages; no tests, no benchmarks) and its dependencies,
+#     entry, icons, manual pages, the plugin's LV2, VST3 and CLAP bundles; no
+#     tests, no benchmarks) and its dependencies,
 #   - lintian reports no errors, the desktop entry validates,
 #   - the programs unpacked into a scratch root (dpkg -x), run from another
 #     folder with no display: kyl_songc rebuilds the packaged song from the
 #     packaged source, kylvander renders the song to WAV and takes a
-#     screenshot from its installed data.
+#     screenshot from its installed data, lv2info reads the installed LV2
+#     bundle.
 # KYL_HOST_BUILD=DIR (a build with its content, as CI has) also compares the
 # render and the screenshot byte for byte with that build's.
 set -uo pipefail
@@ -32,7 +34,11 @@ for path in /usr/bin/kylvander /usr/bin/kyl_songc /usr/share/kylvander/show/brum
   /usr/share/applications/kylvander.desktop /usr/share/icons/hicolor/48x48/apps/kylvander.png \
   /usr/share/icons/hicolor/256x256/apps/kylvander.png /usr/share/man/man1/kylvander.1.gz \
   /usr/share/man/man1/kyl_songc.1.gz /usr/share/doc/kylvander/copyright \
-  /usr/share/doc/kylvander/changelog.gz; do
+  /usr/share/doc/kylvander/changelog.gz \
+  /usr/lib/lv2/kylvander-synth.lv2/manifest.ttl /usr/lib/lv2/kylvander-synth.lv2/kylvander-synth_dsp.ttl \
+  /usr/lib/lv2/kylvander-synth.lv2/kylvander-synth_dsp.so \
+  /usr/lib/vst3/kylvander-synth.vst3/Contents/x86_64-linux/kylvander-synth.so \
+  /usr/lib/clap/kylvander/kylvander-synth.clap; do
   grep -qx "$path" <<<"$listing" || missing+=" $path"
 done
 pictures=$(grep -c '^/usr/share/kylvander/[^/]*\.tga$' <<<"$listing")
@@ -49,7 +55,7 @@ depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 names=$(tr ',|' '\n\n' <<<"$depends" | awk '{print $1}')
 lacking=""
-for dep in libc6 libstdc++6 libsdl2-2.0-0 libopengl0 libgl1 libegl1; do
+for dep in libc6 libstdc++6 libsdl2-2.0-0 libopengl0 libgl1 libegl1 libsamplerate0; do
   grep -qxF "$dep" <<<"$names" || lacking+=" $dep"
 done
 if [ -z "$lacking" ]; then
@@ -59,8 +65,8 @@ else
 fi
 
 echo "== lintian =="
-if lintian --fail-on error --display-info "$deb"; then
-  pass "lintian: no errors"
+if lintian --fail-on error,warning --display-info "$deb"; then
+  pass "lintian: no errors or warnings"
 else
   fail "lintian reports errors"
 fi
@@ -98,6 +104,15 @@ if "$usr/bin/kylvander" --screenshot 1 shot.png --fps 10 2>shot.err &&
 else
   cat shot.err
   fail "screenshot"
+fi
+
+# The plugin as a host finds it where Debian's hosts look.
+if LV2_PATH=$scratch/root/usr/lib/lv2 lv2info urn:kylvander:synth >lv2info.out 2>&1 &&
+   grep -q 'Name: *Kylvander Synth' lv2info.out && grep -q 'Symbol: *ch7_send3' lv2info.out; then
+  pass "lv2info reads the installed plugin"
+else
+  cat lv2info.out
+  fail "lv2info does not read /usr/lib/lv2/kylvander-synth.lv2"
 fi
 
 # The song it played was the installed one: emptied, that is the file it names.

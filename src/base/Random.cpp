@@ -12,4 +12,10 @@ int rand() {
 
 void srand(uint32_t seed) { randState = seed; }
 
+void swapRandState(uint32_t* state) {
+  const uint32_t mine = randState;
+  randState = *state;
+  *state = mine;
+}
+
 }  // namespace base

@@ -16,5 +16,9 @@ constexpr int kRandMax = 0x7FFF;
 int rand();
 // Sets the calling thread's state.
 void srand(uint32_t seed);
+// Exchanges the calling thread's state with *state: work that draws on
+// whatever thread calls it (the plugin's set-up, run by a host's audio
+// threads) swaps its own state in before it runs and out after.
+void swapRandState(uint32_t* state);
 
 }  // namespace base

@@ -8,7 +8,8 @@
 // the value of controller n + 32, whose top bit adds the eighth bit; the
 // velocity prefix = controller 88, whose top bit adds the eighth bit of the
 // next note's velocity (the MIDI association's high-resolution velocity
-// prefix).
+// prefix); NRPN = a non-registered parameter number, chosen with
+// controllers 99 and 98, whose value data entry (6, fine part 38) carries.
 //
 // The synthesizer's values are 8 bits wide, MIDI's 7 bits: a value v is sent
 // as v >> 1, and its low bit travels in a fine controller or the velocity
@@ -29,11 +30,32 @@ constexpr int kHighestNote = 127 - kNoteOffset;
 constexpr int kVelocityPrefix = 88;
 constexpr int kFineOffset = 32;
 
-// What MIDI can carry of a synthesizer controller: controllers 1 to 31 with
-// all 8 bits (coarse and fine), 64 to 119 (but 88) with 7, no others (0 and
-// 32 to 63 select banks and carry fine parts, 120 to 127 are channel modes).
+// Synthesizer controllers are 1 to 255.
+constexpr int kHighestController = 255;
+// The controllers MIDI keeps for parameter numbers: data entry and its fine
+// part, increment and decrement (96, 97), NRPN (99 high, 98 low) and RPN
+// (101, 100) numbers.
+constexpr int kDataEntry = 6;
+constexpr int kNrpnLow = 98;
+constexpr int kNrpnHigh = 99;
+constexpr int kRpnLow = 100;
+constexpr int kRpnHigh = 101;
+inline bool keptForParameters(int number) {
+  return number == kDataEntry || number == kDataEntry + kFineOffset ||
+         (number >= 96 && number <= kRpnHigh);
+}
+// The most messages one synthesizer event takes (an NRPN: 99, 98, 6, 38).
+constexpr int kMaxMessages = 4;
+
+// What the controller message of a synthesizer controller's own number
+// carries: controllers 1 to 31 all 8 bits (coarse and fine), 64 to 119 7
+// bits, none for 0, 32 to 63 (bank select, fine parts), 120 to 127 (channel
+// modes), 88 and those kept for parameter numbers. Every controller 1 to 255
+// whose value its own message cannot carry travels as an NRPN of its number,
+// with all 8 bits.
 enum class Reach { kNone, kSevenBits, kFull };
 inline Reach controllerReach(int controller) {
+  if (keptForParameters(controller)) return Reach::kNone;
   if (controller >= 1 && controller < kFineOffset) return Reach::kFull;
   if (controller >= 64 && controller <= 119 && controller != kVelocityPrefix)
     return Reach::kSevenBits;

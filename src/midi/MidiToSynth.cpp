@@ -8,6 +8,7 @@
 void MidiToSynth::reset() {
   std::memset(velocityPrefix_, -1, sizeof velocityPrefix_);
   std::memset(coarse_, 0, sizeof coarse_);
+  std::memset(nrpn_, -1, sizeof nrpn_);
 }
 
 bool MidiToSynth::decode(uint8_t status, uint8_t data1, uint8_t data2, Event* out) {
@@ -30,18 +31,42 @@ bool MidiToSynth::decode(uint8_t status, uint8_t data1, uint8_t data2, Event* ou
   }
   if (type != 0xB0) return false;
   const int number = data1;
-  if (number == midimap::kVelocityPrefix) {
-    velocityPrefix_[channel] = int8_t(data2);
+  int8_t* nrpn = nrpn_[channel];
+  switch (number) {
+    case midimap::kVelocityPrefix:
+      velocityPrefix_[channel] = int8_t(data2);
+      return false;
+    case midimap::kNrpnHigh:
+      nrpn[0] = int8_t(data2);
+      return false;
+    case midimap::kNrpnLow:
+      nrpn[1] = int8_t(data2);
+      return false;
+    case midimap::kRpnHigh:
+    case midimap::kRpnLow:
+      // Data entry now sets a registered parameter, none of the synthesizer's.
+      nrpn[0] = nrpn[1] = -1;
+      return false;
+    default:
+      break;
+  }
+  // A fine part (33 to 63) completes the last coarse value of its pair;
+  // data entry's pair (6, 38) sets the chosen NRPN.
+  const bool fine = number > midimap::kFineOffset && number < 2 * midimap::kFineOffset;
+  const int slot = fine ? number - midimap::kFineOffset : number;
+  int controller = slot;
+  if (slot == midimap::kDataEntry) {
+    if (nrpn[0] < 0 || nrpn[1] < 0) return false;
+    controller = nrpn[0] << 7 | nrpn[1];
+    if (controller < 1 || controller > midimap::kHighestController) return false;
+  } else if (!fine && midimap::controllerReach(number) == midimap::Reach::kNone) {
     return false;
   }
-  int controller = number;
   uint8_t value = 0;
-  if (number > midimap::kFineOffset && number < 2 * midimap::kFineOffset) {
-    controller = number - midimap::kFineOffset;
-    value = midimap::widen(coarse_[channel][controller], data2);
+  if (fine) {
+    value = midimap::widen(coarse_[channel][slot], data2);
   } else {
-    if (midimap::controllerReach(number) == midimap::Reach::kNone) return false;
-    if (number < midimap::kFineOffset) coarse_[channel][number] = data2;
+    if (slot < midimap::kFineOffset) coarse_[channel][slot] = data2;
     value = midimap::widen(data2, -1);
   }
   *out = Event{channel, eventKind::kController, uint32_t(controller) | uint32_t(value) << 16};

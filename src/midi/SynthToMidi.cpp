@@ -22,7 +22,7 @@ int withLowBit(uint8_t status, uint8_t data1, uint8_t value, uint8_t carrierStat
 
 }  // namespace
 
-int encodeSynthEvent(int channel, int kind, uint32_t value, MidiMessage out[2],
+int encodeSynthEvent(int channel, int kind, uint32_t value, MidiMessage out[midimap::kMaxMessages],
                      std::string* problem) {
   if (channel < 0 || channel > 15) {
     *problem = "channel " + std::to_string(channel) + " has no MIDI channel";
@@ -52,23 +52,22 @@ int encodeSynthEvent(int channel, int kind, uint32_t value, MidiMessage out[2],
     return 0;
   }
   const int controller = int(value & 0xFFFF);
-  switch (midimap::controllerReach(controller)) {
-    case midimap::Reach::kFull:
-      return withLowBit(controlStatus, uint8_t(controller), level, controlStatus,
-                        uint8_t(controller + midimap::kFineOffset), false, out);
-    case midimap::Reach::kSevenBits:
-      if (!midimap::widensAlone(level)) {
-        *problem = "controller " + std::to_string(controller) + " takes value " +
-                   std::to_string(level) +
-                   ", which MIDI's 7 bits cannot hold (controllers 1 to 31 carry 8)";
-        return 0;
-      }
-      out[0] = MidiMessage{controlStatus, uint8_t(controller), uint8_t(level >> 1)};
-      return 1;
-    case midimap::Reach::kNone:
-      break;
+  if (controller < 1 || controller > midimap::kHighestController) {
+    *problem = "controller " + std::to_string(controller) + " has no MIDI form (controllers are 1 to " +
+               std::to_string(midimap::kHighestController) + ")";
+    return 0;
   }
-  *problem = "controller " + std::to_string(controller) +
-             " has no MIDI controller (MIDI carries 1 to 31, and 64 to 119 but 88)";
-  return 0;
+  const midimap::Reach reach = midimap::controllerReach(controller);
+  if (reach == midimap::Reach::kFull)
+    return withLowBit(controlStatus, uint8_t(controller), level, controlStatus,
+                      uint8_t(controller + midimap::kFineOffset), false, out);
+  if (reach == midimap::Reach::kSevenBits && midimap::widensAlone(level)) {
+    out[0] = MidiMessage{controlStatus, uint8_t(controller), uint8_t(level >> 1)};
+    return 1;
+  }
+  // Anything else as an NRPN of the controller's number.
+  out[0] = MidiMessage{controlStatus, midimap::kNrpnHigh, uint8_t(controller >> 7)};
+  out[1] = MidiMessage{controlStatus, midimap::kNrpnLow, uint8_t(controller & 0x7F)};
+  return 2 + withLowBit(controlStatus, midimap::kDataEntry, level, controlStatus,
+                        midimap::kDataEntry + midimap::kFineOffset, false, out + 2);
 }

@@ -31,7 +31,7 @@ TEST(MidiMapping, EveryEventMidiCarriesComesBackUnchanged) {
       for (uint32_t number = 0; number < 256; ++number)
         for (uint32_t level = 0; level < 256; ++level) {
           const uint32_t value = number | level << 16;
-          MidiMessage messages[2];
+          MidiMessage messages[midimap::kMaxMessages];
           std::string problem;
           const int count = encodeSynthEvent(channel, kind, value, messages, &problem);
           if (count == 0) {
@@ -42,14 +42,40 @@ TEST(MidiMapping, EveryEventMidiCarriesComesBackUnchanged) {
           // A controller's coarse part gives an event of its own before
           // the fine part corrects it, at the same moment.
           const auto events = decodeAll(decoder, {messages, messages + count});
-          ASSERT_EQ(events.size(), kind == eventKind::kController ? size_t(count) : 1u);
-          EXPECT_EQ(events.back().channel, channel);
-          EXPECT_EQ(events.back().kind, kind);
+          ASSERT_FALSE(events.empty());
+          if (kind != eventKind::kController) {
+            ASSERT_EQ(events.size(), 1u);
+          }
+          for (const Event& e : events) {
+            EXPECT_EQ(e.channel, channel);
+            EXPECT_EQ(e.kind, kind);
+            ASSERT_EQ(e.value & 0xFFFF, number);
+          }
           ASSERT_EQ(events.back().value, value) << kind << " " << number << " " << level;
         }
-  // Notes 1 to 104 at every velocity (note-ons from 2); controllers 1 to 31
-  // at every value, 64 to 119 but 88 at the 128 values 7 bits give.
-  EXPECT_EQ(carried, 3 * (104 * 254 + 104 * 256 + 31 * 256 + 55 * 128));
+  // Notes 1 to 104 at every velocity (note-ons from 2); controllers 1 to
+  // 255 at every value, those without a message of their own as NRPNs.
+  EXPECT_EQ(carried, 3 * (104 * 254 + 104 * 256 + 255 * 256));
+}
+
+TEST(MidiMapping, EventsMidiHasNoPlaceForAreRefusedWithTheReason) {
+  const struct {
+    int channel, kind;
+    uint32_t value;
+    const char* problem;
+  } cases[] = {
+      {16, eventKind::kNoteOn, 46 | 100u << 16, "channel 16 has no MIDI channel"},
+      {-1, eventKind::kController, 1 | 2u << 16, "channel -1 has no MIDI channel"},
+      {0, eventKind::kController, 256 | 2u << 16, "controller 256 has no MIDI form"},
+      {0, eventKind::kController, 0 | 2u << 16, "controller 0 has no MIDI form"},
+      {0, 3, 0, "event kind 3 has no MIDI message"},
+  };
+  for (const auto& c : cases) {
+    MidiMessage messages[midimap::kMaxMessages];
+    std::string problem;
+    EXPECT_EQ(encodeSynthEvent(c.channel, c.kind, c.value, messages, &problem), 0) << c.problem;
+    EXPECT_EQ(problem.find(c.problem), 0u) << problem;
+  }
 }
 
 TEST(MidiMapping, PlainMidiLandsWhereAMusicianExpectsIt) {
@@ -84,9 +110,32 @@ TEST(MidiMapping, PlainMidiLandsWhereAMusicianExpectsIt) {
       {"controller 74 has 7 bits",
        {{0xB0, 74, 64}},
        {{0, eventKind::kController, 74 | 129u << 16}}},
-      {"bank select, programs, pitch bend, pressure and channel modes give nothing",
+      {"an NRPN reaches any controller, its data entry's fine part sets the low bit",
+       {{0xB5, 99, 1}, {0xB5, 98, 72}, {0xB5, 6, 100}, {0xB5, 38, 0}},
+       {{5, eventKind::kController, 200 | 201u << 16},
+        {5, eventKind::kController, 200 | 200u << 16}}},
+      {"the NRPN stays chosen, and is the channel's own",
+       {{0xB0, 99, 0}, {0xB0, 98, 6}, {0xB1, 99, 0}, {0xB1, 98, 7}, {0xB0, 6, 5}, {0xB0, 6, 6}},
+       {{0, eventKind::kController, 6 | 10u << 16}, {0, eventKind::kController, 6 | 12u << 16}}},
+      {"data entry without an NRPN, after an RPN, or for an NRPN beyond 255 gives nothing",
+       {{0xB0, 6, 10},
+        {0xB0, 99, 0},
+        {0xB0, 98, 16},
+        {0xB0, 101, 0},
+        {0xB0, 100, 0},
+        {0xB0, 6, 2},
+        {0xB0, 38, 0},
+        {0xB0, 99, 2},
+        {0xB0, 98, 0},
+        {0xB0, 6, 16}},
+       {}},
+      {"bank select, data increment, programs, pitch bend, pressure and channel modes give "
+       "nothing",
        {{0xB0, 0, 1},
         {0xB0, 32, 1},
+        {0xB0, 96, 1},
+        {0xB0, 97, 1},
+        {0xB0, 121, 0},
         {0xC0, 5, 0},
         {0xE0, 0, 64},
         {0xD0, 9, 0},

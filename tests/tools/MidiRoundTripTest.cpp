@@ -65,4 +65,22 @@ TEST(MidiRoundTrip, BrumtaktExportedAndCompiledBackRendersTheSameBytes) {
   RecordProperty("compiled_back_bytes", int(back.image.size()));
 }
 
+// Controllers without a message of their own (140, 6) or at a value their
+// 7 bits cannot hold (70 at 130) travel as NRPNs, and come back; a plain
+// controller after them stays plain (70 at 133).
+TEST(MidiRoundTrip, ControllersBeyondPlainMidiComeBackThroughNrpns) {
+  const std::string source =
+      "song speed=4 stepLength=4\npattern p\n  ... .. 8C 10\n  ... .. 46 82\n  ... .. 06 11\n"
+      "  ... .. 46 85\nend\norder 2\n  1 p\nend\n";
+  const CompiledSong shipped = compileSong(SourceText::fromString("s.song", source));
+  const std::vector<uint8_t> bytes = writeMidiFile(exportMidi(*shipped.song, "s"));
+  const MidiFile midi = readMidiFile(bytes.data(), bytes.size(), "s.mid");
+  CompiledSong back = compileSong(SourceText::fromString("s.song", source));
+  importMidi(midi, "s.mid", *back.song, MidiImportOptions{0.0});
+  // Order step 1 (ticks 64 to 127) plays the pattern.
+  const std::vector<SentEvent> played = playedEvents(*shipped.song, 128);
+  EXPECT_EQ(played.size(), 4u);
+  EXPECT_EQ(playedEvents(*back.song, 128), played);
+}
+
 }  // namespace

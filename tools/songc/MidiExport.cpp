@@ -36,7 +36,7 @@ class TrackWriter : public SongPlayer::EventTarget {
       if (last == int16_t(value >> 16 & 0xFF)) return;
       last = int16_t(value >> 16 & 0xFF);
     }
-    MidiMessage messages[2];
+    MidiMessage messages[midimap::kMaxMessages];
     std::string problem;
     const int count = encodeSynthEvent(channel, kind, value, messages, &problem);
     if (count == 0) throw MidiError(place(channel) + ": " + problem);
