@@ -17,7 +17,8 @@
 // without one). For the tests: frames=FPS,SECONDS,SECONDS... draws the
 // show's frames at those moments on a virtual clock (640x480, offscreen);
 // canvasframes=FPS,SECONDS... the same on the canvas at its size;
-// render=END renders the song up to order step END offline.
+// render=END renders the song up to order step END offline; benchmark=1
+// prints the frame times of "kylvander --benchmark".
 // window.kylvanderPage holds what the tests read back.
 "use strict";
 
@@ -31,7 +32,8 @@ var kylvanderPage = (function () {
   var progress = document.getElementById("progress");
   var progressBar = document.getElementById("progress-bar");
   var readout = document.getElementById("readout");
-  var testMode = params.has("frames") || params.has("render") || params.has("canvasframes");
+  var testMode = params.has("frames") || params.has("render") || params.has("canvasframes") ||
+    params.has("benchmark");
   var page = {
     state: "loading",      // loading, ready, starting, playing, ended, failed
     firstFrameMs: null,    // from navigation start to the show's first frame
@@ -131,6 +133,7 @@ var kylvanderPage = (function () {
       var mode = params.has("frames") ? "--page-frames" : "--page-canvas-frames";
       return [mode, list[0], data].concat(list.slice(1));
     }
+    if (params.has("benchmark")) return ["--page-benchmark", data];
     if (params.has("render")) {
       return ["--render-audio", "/tmp/song.wav", "--data", data, "--end-position",
               params.get("render")];

@@ -3,7 +3,8 @@
 // /content/show), again for each "play again", or for the page's tests the
 // song rendered offline (--render-audio) and frames of the show on a virtual
 // clock (--page-frames, PageFrames.h; on the canvas itself,
-// --page-canvas-frames, PageCanvasFrames.h).
+// --page-canvas-frames, PageCanvasFrames.h), and the frame-time benchmark
+// (--page-benchmark, PageBenchmark.h).
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -12,6 +13,7 @@
 #include "shell/CommandLine.h"
 #include "shell/Modes.h"
 #include "shell/Verbose.h"
+#include "PageBenchmark.h"
 #include "PageCanvasFrames.h"
 #include "PageFrames.h"
 
@@ -22,6 +24,7 @@ int main(int argc, char** argv) {
   if (argc > 1 && std::strcmp(argv[1], "--page-frames") == 0) return runPageFrames(argc, argv);
   if (argc > 1 && std::strcmp(argv[1], "--page-canvas-frames") == 0)
     return runPageCanvasFrames(argc, argv);
+  if (argc > 1 && std::strcmp(argv[1], "--page-benchmark") == 0) return runPageBenchmark(argc, argv);
   Options options;
   std::string error;
   if (!parseCommandLine(argc, argv, &options, &error)) {
