@@ -62,7 +62,8 @@ MatrixStack& Context::currentStack() {
 
 Matrix4& Context::currentMatrix() { return currentStack().entries.back(); }
 
-void triangulate(GLenum mode, const Vertex* v, size_t count, std::vector<Vertex>* out) {
+void triangulate(GLenum mode, const Vertex* v, size_t count, QuadSplit split,
+                 std::vector<Vertex>* out) {
   out->clear();
   auto tri = [&](size_t a, size_t b, size_t c) {
     out->push_back(v[a]);
@@ -87,8 +88,13 @@ void triangulate(GLenum mode, const Vertex* v, size_t count, std::vector<Vertex>
       break;
     case GL_QUADS:
       for (size_t i = 0; i + 3 < count; i += 4) {
-        tri(i, i + 1, i + 3);
-        tri(i + 1, i + 2, i + 3);
+        if (split == QuadSplit::AlongFirst) {
+          tri(i, i + 1, i + 2);
+          tri(i, i + 2, i + 3);
+        } else {
+          tri(i, i + 1, i + 3);
+          tri(i + 1, i + 2, i + 3);
+        }
       }
       break;
     case GL_QUAD_STRIP:
@@ -102,8 +108,23 @@ void triangulate(GLenum mode, const Vertex* v, size_t count, std::vector<Vertex>
   }
 }
 
+bool Context::insideClipVolume(const Vertex* vertices, size_t count) const {
+  Matrix4 clip = projection.entries.back();
+  clip.multiply(modelView.entries.back());
+  for (size_t i = 0; i < count; ++i) {
+    float c[4];
+    clip.transform(vertices[i].position, c);
+    if (c[0] > c[3] || -c[0] > c[3] || c[1] > c[3] || -c[1] > c[3] || c[2] > c[3] || -c[2] > c[3])
+      return false;
+  }
+  return true;
+}
+
 void Context::submit(GLenum mode, const Vertex* vertices, size_t count, uint32_t attributes) {
-  triangulate(mode, vertices, count, &triangles_);
+  const QuadSplit split = mode == GL_QUADS && !compiling && insideClipVolume(vertices, count)
+                              ? QuadSplit::AlongFirst
+                              : QuadSplit::AlongSecond;
+  triangulate(mode, vertices, count, split, &triangles_);
   if (triangles_.empty()) return;
   if (compiling) {
     ListDraw draw;

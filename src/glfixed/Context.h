@@ -106,6 +106,9 @@ class Context {
   void forgetApplied() { appliedValid_ = false; }
 
  private:
+  // Whether every vertex lies inside the clip volume, as the current
+  // matrices place it.
+  bool insideClipVolume(const Vertex* vertices, size_t count) const;
   Context();
   void setUniforms(const Program& program, const ShaderKey& key);
   void bindUnits();
@@ -125,8 +128,16 @@ class Context {
   GLuint currentProgram_ = 0;
 };
 
-// Triangulation of OpenGL's polygon primitives into a triangle list, as
-// Mesa's draw module splits quads (0 1 3, 1 2 3).
-void triangulate(GLenum mode, const Vertex* vertices, size_t count, std::vector<Vertex>* out);
+// Which diagonal a quad is cut along. OpenGL leaves it to the driver; the
+// layer cuts as Mesa's llvmpipe, the pipeline the page is held against,
+// does: a draw of quads that lies wholly inside the clip volume along 0-2
+// (0 1 2, 0 2 3), one that is clipped, or a display list, along 1-3 (0 1 3,
+// 1 2 3). It shows where the colours or coordinates are not affine across
+// a quad.
+enum class QuadSplit { AlongFirst, AlongSecond };
+
+// Triangulation of OpenGL's polygon primitives into a triangle list.
+void triangulate(GLenum mode, const Vertex* vertices, size_t count, QuadSplit split,
+                 std::vector<Vertex>* out);
 
 }  // namespace glfixed
