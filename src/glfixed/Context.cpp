@@ -15,12 +15,16 @@ void product(const float a[4], const float b[4], float out[4]) {
   for (int i = 0; i < 4; ++i) out[i] = a[i] * b[i];
 }
 
-void setCap(GLenum cap, bool on) {
-  if (on)
-    glEnable(cap);
-  else
-    glDisable(cap);
+bool hasWideIndices() {
+  const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+  if (version && std::strncmp(version, "OpenGL ES 3", 11) == 0) return true;
+  const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+  return extensions && std::strstr(extensions, "GL_OES_element_index_uint") != nullptr;
 }
+
+const size_t kOffsets[kAttributeCount] = {offsetof(Vertex, position), offsetof(Vertex, normal),
+                                          offsetof(Vertex, color), offsetof(Vertex, texCoord[0]),
+                                          offsetof(Vertex, texCoord[1])};
 
 }  // namespace
 
@@ -48,8 +52,10 @@ Context::Context() {
   std::memcpy(server.viewport, viewport, sizeof viewport);
   std::memcpy(server.scissor, viewport, sizeof viewport);
   begun.reserve(4096);
-  triangles_.reserve(8192);
-  glGenBuffers(1, &streamBuffer_);
+  indices_.reserve(8192);
+  glGenBuffers(1, &streamVertices_);
+  glGenBuffers(1, &streamIndices_);
+  wideIndices_ = hasWideIndices();
 }
 
 MatrixStack& Context::currentStack() {
@@ -62,13 +68,13 @@ MatrixStack& Context::currentStack() {
 
 Matrix4& Context::currentMatrix() { return currentStack().entries.back(); }
 
-void triangulate(GLenum mode, const Vertex* v, size_t count, QuadSplit split,
-                 std::vector<Vertex>* out) {
-  out->clear();
+void triangulate(GLenum mode, size_t count, const uint32_t* elements, uint32_t base,
+                 QuadSplit split, std::vector<uint32_t>* out) {
+  auto at = [&](size_t k) { return base + (elements ? elements[k] : uint32_t(k)); };
   auto tri = [&](size_t a, size_t b, size_t c) {
-    out->push_back(v[a]);
-    out->push_back(v[b]);
-    out->push_back(v[c]);
+    out->push_back(at(a));
+    out->push_back(at(b));
+    out->push_back(at(c));
   };
   switch (mode) {
     case GL_TRIANGLES:
@@ -120,86 +126,126 @@ bool Context::insideClipVolume(const Vertex* vertices, size_t count) const {
   return true;
 }
 
-void Context::submit(GLenum mode, const Vertex* vertices, size_t count, uint32_t attributes) {
-  const QuadSplit split = mode == GL_QUADS && !compiling && insideClipVolume(vertices, count)
-                              ? QuadSplit::AlongFirst
-                              : QuadSplit::AlongSecond;
-  triangulate(mode, vertices, count, split, &triangles_);
-  if (triangles_.empty()) return;
+void Context::submit(GLenum mode, const Vertex* vertices, size_t vertexCount,
+                     const uint32_t* elements, size_t count, uint32_t attributes) {
   if (compiling) {
-    ListDraw draw;
-    glGenBuffers(1, &draw.buffer);
-    glBindBuffer(GL_ARRAY_BUFFER, draw.buffer);
-    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(triangles_.size() * sizeof(Vertex)),
-                 triangles_.data(), GL_STATIC_DRAW);
-    draw.vertexCount = GLsizei(triangles_.size());
-    draw.attributes = attributes;
-    lists[compiling].push_back(draw);
+    if (attributes != listAttributes_) flushList();
+    listAttributes_ = attributes;
+    const size_t before = listIndices_.size();
+    triangulate(mode, count, elements, uint32_t(listVertices_.size()), QuadSplit::AlongSecond,
+                &listIndices_);
+    if (listIndices_.size() != before)
+      listVertices_.insert(listVertices_.end(), vertices, vertices + vertexCount);
     return;
   }
-  const size_t bytes = triangles_.size() * sizeof(Vertex);
-  glBindBuffer(GL_ARRAY_BUFFER, streamBuffer_);
-  if (bytes > streamCapacity_) {
-    streamCapacity_ = bytes * 2;
-    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(streamCapacity_), nullptr, GL_STREAM_DRAW);
-  }
-  glBufferSubData(GL_ARRAY_BUFFER, 0, GLsizeiptr(bytes), triangles_.data());
-  drawTriangles(streamBuffer_, GLsizei(triangles_.size()), attributes);
+  const QuadSplit split = mode == GL_QUADS && insideClipVolume(vertices, vertexCount)
+                              ? QuadSplit::AlongFirst
+                              : QuadSplit::AlongSecond;
+  indices_.clear();
+  triangulate(mode, count, elements, 0, split, &indices_);
+  if (indices_.empty()) return;
+  GLsizei drawn = 0;
+  const GLenum type = upload(vertices, vertexCount, indices_, streamVertices_, streamIndices_,
+                             GL_STREAM_DRAW, &drawn);
+  draw(streamVertices_, streamIndices_, drawn, type, attributes);
 }
 
-void Context::applyRasterState() {
-  const ServerState& s = server;
-  Applied& a = applied_;
-  const bool all = !appliedValid_;
-  if (all || a.depthTest != s.depthTest) setCap(GL_DEPTH_TEST, a.depthTest = s.depthTest);
-  if (all || a.blend != s.blend) setCap(GL_BLEND, a.blend = s.blend);
-  if (all || a.cullFace != s.cullFace) setCap(GL_CULL_FACE, a.cullFace = s.cullFace);
-  if (all || a.scissorTest != s.scissorTest) setCap(GL_SCISSOR_TEST, a.scissorTest = s.scissorTest);
-  if (all || a.blendSource != s.blendSource || a.blendDestination != s.blendDestination)
-    glBlendFunc(a.blendSource = s.blendSource, a.blendDestination = s.blendDestination);
-  if (all || a.depthFunc != s.depthFunc) glDepthFunc(a.depthFunc = s.depthFunc);
-  if (all || a.depthMask != s.depthMask) glDepthMask(a.depthMask = s.depthMask);
-  if (all || std::memcmp(a.clearColor, s.clearColor, sizeof a.clearColor) != 0) {
-    std::memcpy(a.clearColor, s.clearColor, sizeof a.clearColor);
-    glClearColor(s.clearColor[0], s.clearColor[1], s.clearColor[2], s.clearColor[3]);
+GLenum Context::upload(const Vertex* vertices, size_t vertexCount,
+                       const std::vector<uint32_t>& indices, GLuint vertexBuffer,
+                       GLuint indexBuffer, GLenum usage, GLsizei* count) {
+  // Whole new stores each time: ES need not wait for draws that still read
+  // the old contents.
+  es.bindArrayBuffer(vertexBuffer);
+  GLenum type = GL_UNSIGNED_INT;
+  if (vertexCount <= 65536) {
+    shortIndices_.assign(indices.begin(), indices.end());
+    type = GL_UNSIGNED_SHORT;
+  } else if (!wideIndices_) {
+    expanded_.clear();
+    for (uint32_t i : indices) expanded_.push_back(vertices[i]);
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(expanded_.size() * sizeof(Vertex)), expanded_.data(),
+                 usage);
+    *count = GLsizei(expanded_.size());
+    return 0;
   }
-  if (all || std::memcmp(a.viewport, s.viewport, sizeof a.viewport) != 0) {
-    std::memcpy(a.viewport, s.viewport, sizeof a.viewport);
-    glViewport(s.viewport[0], s.viewport[1], s.viewport[2], s.viewport[3]);
-  }
-  if (all || std::memcmp(a.scissor, s.scissor, sizeof a.scissor) != 0) {
-    std::memcpy(a.scissor, s.scissor, sizeof a.scissor);
-    glScissor(s.scissor[0], s.scissor[1], s.scissor[2], s.scissor[3]);
-  }
-  appliedValid_ = true;
+  glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(vertexCount * sizeof(Vertex)), vertices, usage);
+  es.bindElementBuffer(indexBuffer);
+  if (type == GL_UNSIGNED_SHORT)
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(shortIndices_.size() * sizeof(uint16_t)),
+                 shortIndices_.data(), usage);
+  else
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(indices.size() * sizeof(uint32_t)),
+                 indices.data(), usage);
+  *count = GLsizei(indices.size());
+  return type;
 }
 
-void Context::bindUnits() {
-  for (int u = 0; u < kUnits; ++u) {
-    glActiveTexture(GLenum(GL_TEXTURE0 + u));
-    glBindTexture(GL_TEXTURE_2D, textures.units[u].bound);
+void Context::flushList() {
+  if (!listIndices_.empty()) {
+    ListDraw draw;
+    glGenBuffers(1, &draw.vertexBuffer);
+    glGenBuffers(1, &draw.indexBuffer);
+    draw.indexType = upload(listVertices_.data(), listVertices_.size(), listIndices_,
+                            draw.vertexBuffer, draw.indexBuffer, GL_STATIC_DRAW, &draw.count);
+    draw.attributes = listAttributes_;
+    lists[compiling].push_back(draw);
   }
-  glActiveTexture(GLenum(GL_TEXTURE0 + textures.activeUnit));
+  listVertices_.clear();
+  listIndices_.clear();
 }
 
-void Context::setUniforms(const Program& p, const ShaderKey& key) {
+void Context::endList() {
+  if (!compiling) return;
+  flushList();
+  compiling = 0;
+  // What a long list needed is not kept.
+  std::vector<Vertex>().swap(listVertices_);
+  std::vector<uint32_t>().swap(listIndices_);
+}
+
+void Context::callList(GLuint list) {
+  auto found = lists.find(list);
+  if (found == lists.end()) return;
+  for (const ListDraw& d : found->second)
+    draw(d.vertexBuffer, d.indexBuffer, d.count, d.indexType, d.attributes);
+}
+
+void Context::deleteList(GLuint list) {
+  auto found = lists.find(list);
+  if (found == lists.end()) return;
+  for (const ListDraw& d : found->second) {
+    for (GLuint buffer : {d.vertexBuffer, d.indexBuffer}) {
+      es.forgetBuffer(buffer);
+      glDeleteBuffers(1, &buffer);
+    }
+  }
+  lists.erase(found);
+}
+
+void Context::setUniforms(Program& p, const ShaderKey& key) {
   const Matrix4& mv = modelView.entries.back();
-  glUniformMatrix4fv(p.modelView, 1, GL_FALSE, mv.m);
-  glUniformMatrix4fv(p.projection, 1, GL_FALSE, projection.entries.back().m);
-  if (p.normalMatrix >= 0) {
-    float normal[9];
-    mv.normalMatrix(normal);
-    glUniformMatrix3fv(p.normalMatrix, 1, GL_FALSE, normal);
+  if (p.modelView.changed(mv.m, 16)) {
+    glUniformMatrix4fv(p.modelView.location, 1, GL_FALSE, mv.m);
+    if (p.normalMatrix.location >= 0) {
+      float normal[9];
+      mv.normalMatrix(normal);
+      if (p.normalMatrix.changed(normal, 9))
+        glUniformMatrix3fv(p.normalMatrix.location, 1, GL_FALSE, normal);
+    }
   }
-  for (int u = 0; u < kUnits; ++u)
-    if (p.textureMatrix[u] >= 0)
-      glUniformMatrix4fv(p.textureMatrix[u], 1, GL_FALSE, textureMatrix[u].entries.back().m);
+  const float* pm = projection.entries.back().m;
+  if (p.projection.changed(pm, 16)) glUniformMatrix4fv(p.projection.location, 1, GL_FALSE, pm);
+  for (int u = 0; u < kUnits; ++u) {
+    const float* tm = textureMatrix[u].entries.back().m;
+    if (p.textureMatrix[u].changed(tm, 16))
+      glUniformMatrix4fv(p.textureMatrix[u].location, 1, GL_FALSE, tm);
+  }
   if (key.lighting) {
     const MaterialState& m = server.material;
     float scene[4];
     for (int i = 0; i < 4; ++i)
       scene[i] = m.emission[i] + server.lightModelAmbient[i] * m.ambient[i];
-    glUniform4fv(p.sceneColor, 1, scene);
+    if (p.sceneColor.changed(scene, 4)) glUniform4fv(p.sceneColor.location, 1, scene);
     float ambient[kLights][4], diffuse[kLights][4], specular[kLights][4], position[kLights][4];
     for (int i = 0; i < kLights; ++i) {
       const LightState& l = server.lights[i];
@@ -208,58 +254,50 @@ void Context::setUniforms(const Program& p, const ShaderKey& key) {
       product(l.specular, m.specular, specular[i]);
       std::memcpy(position[i], l.position, sizeof position[i]);
     }
-    if (p.lightAmbient >= 0) glUniform4fv(p.lightAmbient, kLights, &ambient[0][0]);
-    if (p.lightDiffuse >= 0) glUniform4fv(p.lightDiffuse, kLights, &diffuse[0][0]);
-    if (p.lightSpecular >= 0) glUniform4fv(p.lightSpecular, kLights, &specular[0][0]);
-    if (p.lightPosition >= 0) glUniform4fv(p.lightPosition, kLights, &position[0][0]);
-    if (p.shininess >= 0) glUniform1f(p.shininess, m.shininess);
-    if (p.diffuseAlpha >= 0) glUniform1f(p.diffuseAlpha, m.diffuse[3]);
+    if (p.lightAmbient.changed(&ambient[0][0], 4 * kLights))
+      glUniform4fv(p.lightAmbient.location, kLights, &ambient[0][0]);
+    if (p.lightDiffuse.changed(&diffuse[0][0], 4 * kLights))
+      glUniform4fv(p.lightDiffuse.location, kLights, &diffuse[0][0]);
+    if (p.lightSpecular.changed(&specular[0][0], 4 * kLights))
+      glUniform4fv(p.lightSpecular.location, kLights, &specular[0][0]);
+    if (p.lightPosition.changed(&position[0][0], 4 * kLights))
+      glUniform4fv(p.lightPosition.location, kLights, &position[0][0]);
+    if (p.shininess.changed(&m.shininess, 1)) glUniform1f(p.shininess.location, m.shininess);
+    if (p.diffuseAlpha.changed(&m.diffuse[3], 1)) glUniform1f(p.diffuseAlpha.location, m.diffuse[3]);
   }
-  if (p.fogColor >= 0) glUniform4fv(p.fogColor, 1, server.fogColor);
-  if (p.fogParams >= 0) glUniform3f(p.fogParams, server.fogStart, server.fogEnd, server.fogDensity);
-  if (p.alphaRef >= 0) {
-    float ref = server.alphaRef < 0.0f ? 0.0f : server.alphaRef > 1.0f ? 1.0f : server.alphaRef;
-    glUniform1f(p.alphaRef, ref);
-  }
+  if (p.fogColor.changed(server.fogColor, 4)) glUniform4fv(p.fogColor.location, 1, server.fogColor);
+  const float fog[3] = {server.fogStart, server.fogEnd, server.fogDensity};
+  if (p.fogParams.changed(fog, 3)) glUniform3fv(p.fogParams.location, 1, fog);
+  const float ref = server.alphaRef < 0.0f ? 0.0f : server.alphaRef > 1.0f ? 1.0f : server.alphaRef;
+  if (p.alphaRef.changed(&ref, 1)) glUniform1f(p.alphaRef.location, ref);
 }
 
-void Context::drawTriangles(GLuint buffer, GLsizei count, uint32_t attributes) {
+void Context::draw(GLuint vertexBuffer, GLuint indexBuffer, GLsizei count, GLenum indexType,
+                   uint32_t attributes) {
   bool unitComplete[kUnits];
   for (int u = 0; u < kUnits; ++u)
     unitComplete[u] = complete.count(textures.units[u].bound) != 0;
-  const ShaderKey key = ShaderKey::from(server, textures, unitComplete);
-  const Program& program = shaders_.get(key);
-  if (currentProgram_ != program.name) {
-    glUseProgram(program.name);
-    currentProgram_ = program.name;
-  }
-  applyRasterState();
+  const bool projective[kUnits] = {true, true};
+  const ShaderKey key = ShaderKey::from(server, textures, unitComplete, projective);
+  Program& program = shaders_.get(key, es);
+  es.useProgram(program.name);
+  es.applyRaster(server);
   setUniforms(program, key);
-  bindUnits();
+  for (int u = 0; u < kUnits; ++u)
+    if (key.environment[u] != Environment::Disabled) es.bindTexture(u, textures.units[u].bound);
 
-  glBindBuffer(GL_ARRAY_BUFFER, buffer);
-  const GLsizei stride = sizeof(Vertex);
-  auto attribute = [&](GLuint index, GLint size, size_t offset, bool present, const float* current) {
-    if (present) {
-      glEnableVertexAttribArray(index);
-      glVertexAttribPointer(index, size, GL_FLOAT, GL_FALSE, stride,
-                            reinterpret_cast<const void*>(offset));
-    } else {
-      glDisableVertexAttribArray(index);
-      if (size == 3)
-        glVertexAttrib3fv(index, current);
-      else
-        glVertexAttrib4fv(index, current);
-    }
-  };
-  attribute(kPosition, 4, offsetof(Vertex, position), true, nullptr);
-  attribute(kNormal, 3, offsetof(Vertex, normal), attributes & kHasNormal, server.normal);
-  attribute(kColor, 4, offsetof(Vertex, color), attributes & kHasColor, server.color);
-  attribute(kTexCoord0, 4, offsetof(Vertex, texCoord[0]), attributes & kHasTexCoord0,
-            server.texCoord[0]);
-  attribute(kTexCoord1, 4, offsetof(Vertex, texCoord[1]), attributes & kHasTexCoord1,
-            server.texCoord[1]);
-  glDrawArrays(GL_TRIANGLES, 0, count);
+  // The position always comes from the vertices; the other attributes
+  // where the draw's vertices carry them (bit a of `arrays` for attribute a).
+  const float* const current[kAttributeCount] = {nullptr, server.normal, server.color,
+                                                 server.texCoord[0], server.texCoord[1]};
+  const uint32_t arrays = 1u | (attributes << 1);
+  es.setAttributes(vertexBuffer, GLsizei(sizeof(Vertex)), kOffsets, arrays, current);
+  if (indexType == 0) {
+    glDrawArrays(GL_TRIANGLES, 0, count);
+    return;
+  }
+  es.bindElementBuffer(indexBuffer);
+  glDrawElements(GL_TRIANGLES, count, indexType, nullptr);
 }
 
 }  // namespace glfixed

@@ -1,7 +1,9 @@
 // The layer's whole state for the current context: the fixed-function state
 // with its attribute stack, the matrix stacks, the client arrays, the
 // vertices gathered between glBegin and glEnd, the display lists, and the
-// ES objects the draws go through. One per process, as the show has one
+// ES objects and state the draws go through. A draw goes to ES as its
+// vertices and the triangles over them as indices, so that each vertex is
+// sent and shaded once; a list is one such drawing in buffers of its own. One per process, as the show has one
 // context at a time.
 #pragma once
 
@@ -11,6 +13,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "glfixed/EsState.h"
 #include "glfixed/FixedState.h"
 #include "glfixed/Matrix4.h"
 #include "glfixed/ShaderCache.h"
@@ -35,11 +38,13 @@ enum AttributeBits : uint32_t {
   kHasAll = 15
 };
 
-// A compiled list's drawing: vertices in a buffer of their own, as
-// triangles.
+// A compiled list's drawing: its vertices and the triangles over them in
+// buffers of their own, drawn in one call.
 struct ListDraw {
-  GLuint buffer = 0;
-  GLsizei vertexCount = 0;
+  GLuint vertexBuffer = 0;
+  GLuint indexBuffer = 0;  // 0: the vertices are the triangles
+  GLsizei count = 0;       // indices, or vertices without them
+  GLenum indexType = GL_UNSIGNED_SHORT;
   uint32_t attributes = 0;
 };
 
@@ -84,7 +89,8 @@ class Context {
   // glBegin .. glEnd.
   bool inBegin = false;
   GLenum beginMode = 0;
-  std::vector<Vertex> begun;
+  std::vector<Vertex> begun;  // also the vertices an array draw reads
+  std::vector<uint32_t> elements;  // an array draw's indices into them
 
   // Lists: the one being compiled (0: none) and the finished ones.
   GLuint compiling = 0;
@@ -94,38 +100,51 @@ class Context {
   // Texture names that have an image.
   std::unordered_set<GLuint> complete;
 
-  // Turns the gathered vertices of a primitive into triangles and draws them
-  // (or records them in the list being compiled).
-  void submit(GLenum mode, const Vertex* vertices, size_t count, uint32_t attributes);
-  // Draws triangle vertices from a buffer already filled.
-  void drawTriangles(GLuint buffer, GLsizei count, uint32_t attributes);
-  // Brings the ES state (caps, blend, depth, viewport, scissor, clear
-  // colour) in line with the layer's.
-  void applyRasterState();
-  // Marks everything applied as unknown (after a pop or a reset).
-  void forgetApplied() { appliedValid_ = false; }
+  // What ES holds; every ES state change goes through it.
+  EsState es;
+
+  // Draws a primitive of `mode` over `vertices` as triangles, or records it
+  // in the list being compiled. `elements`, when given, names the vertex of
+  // each of the primitive's `count` elements; else they are the vertices in
+  // order.
+  void submit(GLenum mode, const Vertex* vertices, size_t vertexCount, const uint32_t* elements,
+              size_t count, uint32_t attributes);
+  // Ends the list being compiled: its drawing goes to buffers of its own.
+  void endList();
+  void callList(GLuint list);
+  void deleteList(GLuint list);
 
  private:
+  Context();
   // Whether every vertex lies inside the clip volume, as the current
   // matrices place it.
   bool insideClipVolume(const Vertex* vertices, size_t count) const;
-  Context();
-  void setUniforms(const Program& program, const ShaderKey& key);
-  void bindUnits();
+  // Puts vertices and the triangles over them into the two buffers;
+  // the index type (0: too many vertices for the context's indices, the
+  // triangles' vertices went in one by one). Sets *count to what to draw.
+  GLenum upload(const Vertex* vertices, size_t vertexCount, const std::vector<uint32_t>& indices,
+                GLuint vertexBuffer, GLuint indexBuffer, GLenum usage, GLsizei* count);
+  // The list's drawing gathered so far goes to buffers of its own.
+  void flushList();
+  void draw(GLuint vertexBuffer, GLuint indexBuffer, GLsizei count, GLenum indexType,
+            uint32_t attributes);
+  void setUniforms(Program& program, const ShaderKey& key);
 
   ShaderCache shaders_;
-  GLuint streamBuffer_ = 0;
-  size_t streamCapacity_ = 0;
-  std::vector<Vertex> triangles_;
-  bool appliedValid_ = false;
-  struct Applied {
-    bool depthTest, blend, cullFace, scissorTest;
-    GLenum blendSource, blendDestination, depthFunc;
-    GLboolean depthMask;
-    float clearColor[4];
-    GLint viewport[4], scissor[4];
-  } applied_{};
-  GLuint currentProgram_ = 0;
+  GLuint streamVertices_ = 0;
+  GLuint streamIndices_ = 0;
+  // 32-bit indices are there (WebGL 2, ES 3, or the ES 2 extension).
+  bool wideIndices_ = false;
+  // The draw being made: its triangles, as indices into its vertices, and
+  // scratch for the forms they go to ES in.
+  std::vector<uint32_t> indices_;
+  std::vector<uint16_t> shortIndices_;
+  std::vector<Vertex> expanded_;
+  // The list being compiled: the run of draws whose vertices carry the same
+  // attributes, merged into one drawing.
+  std::vector<Vertex> listVertices_;
+  std::vector<uint32_t> listIndices_;
+  uint32_t listAttributes_ = 0;
 };
 
 // Which diagonal a quad is cut along. OpenGL leaves it to the driver; the
@@ -136,8 +155,11 @@ class Context {
 // a quad.
 enum class QuadSplit { AlongFirst, AlongSecond };
 
-// Triangulation of OpenGL's polygon primitives into a triangle list.
-void triangulate(GLenum mode, const Vertex* vertices, size_t count, QuadSplit split,
-                 std::vector<Vertex>* out);
+// OpenGL's polygon primitives as a triangle list: appends to out the
+// indices of each triangle's vertices, base + elements[k] for the k-th of
+// the count elements (base + k without elements). Points and lines give
+// none.
+void triangulate(GLenum mode, size_t count, const uint32_t* elements, uint32_t base,
+                 QuadSplit split, std::vector<uint32_t>* out);
 
 }  // namespace glfixed

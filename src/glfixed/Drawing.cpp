@@ -25,30 +25,39 @@ void readArray(const glfixed::ClientArray& array, size_t index, int components, 
   std::memcpy(out, element, size_t(n) * sizeof(float));
 }
 
-// The vertices the arrays give, in the order the indices (or first..first +
-// count) name them, and which attributes they carry.
-uint32_t gatherArrays(Context& c, const uint32_t* indices32, const uint16_t* indices16,
-                      const uint8_t* indices8, GLint first, GLsizei count) {
+// The vertices an array draw reads: elements first to last of the arrays
+// into c.begun, and which attributes they carry.
+uint32_t gatherArrays(Context& c, size_t first, size_t last) {
   static const float kOrigin[4] = {0, 0, 0, 1};
-  c.begun.clear();
-  if (!c.vertexArray.enabled) return 0;
   uint32_t attributes = 0;
   if (c.normalArray.enabled) attributes |= glfixed::kHasNormal;
   if (c.texCoordArray[0].enabled) attributes |= glfixed::kHasTexCoord0;
   if (c.texCoordArray[1].enabled) attributes |= glfixed::kHasTexCoord1;
-  c.begun.resize(size_t(count));
-  for (GLsizei i = 0; i < count; ++i) {
-    const size_t index = indices32   ? indices32[i]
-                         : indices16 ? indices16[i]
-                         : indices8  ? indices8[i]
-                                     : size_t(first + i);
-    Vertex& v = c.begun[size_t(i)];
+  c.begun.resize(last - first + 1);
+  for (size_t index = first; index <= last; ++index) {
+    Vertex& v = c.begun[index - first];
     readArray(c.vertexArray, index, 4, v.position, kOrigin);
     if (attributes & glfixed::kHasNormal) readArray(c.normalArray, index, 3, v.normal, c.server.normal);
     for (int u = 0; u < glfixed::kUnits; ++u)
       if (c.texCoordArray[u].enabled) readArray(c.texCoordArray[u], index, 4, v.texCoord[u], kOrigin);
   }
   return attributes;
+}
+
+// glDrawElements' indices as elements into the vertices gathered from the
+// lowest index on.
+template <typename Index>
+void drawIndexed(Context& c, GLenum mode, const Index* indices, size_t count) {
+  std::vector<uint32_t>& elements = c.elements;
+  Index lowest = indices[0], highest = indices[0];
+  for (size_t i = 1; i < count; ++i) {
+    if (indices[i] < lowest) lowest = indices[i];
+    if (indices[i] > highest) highest = indices[i];
+  }
+  elements.resize(count);
+  for (size_t i = 0; i < count; ++i) elements[i] = uint32_t(indices[i] - lowest);
+  const uint32_t attributes = gatherArrays(c, lowest, highest);
+  c.submit(mode, c.begun.data(), c.begun.size(), elements.data(), count, attributes);
 }
 
 glfixed::ClientArray* clientArray(GLenum array) {
@@ -88,7 +97,7 @@ void fglEnd() {
   Context& c = ctx();
   if (!c.inBegin) return;
   c.inBegin = false;
-  c.submit(c.beginMode, c.begun.data(), c.begun.size(), glfixed::kHasAll);
+  c.submit(c.beginMode, c.begun.data(), c.begun.size(), nullptr, c.begun.size(), glfixed::kHasAll);
 }
 
 void fglVertex2f(GLfloat x, GLfloat y) { vertex(x, y, 0.0f); }
@@ -134,19 +143,27 @@ void fglTexCoordPointer(GLint size, GLenum type, GLsizei stride, const void* poi
 
 void fglDrawElements(GLenum mode, GLsizei count, GLenum type, const void* indices) {
   Context& c = ctx();
-  if (count <= 0 || !indices) return;
-  const uint32_t attributes = gatherArrays(
-      c, type == GL_UNSIGNED_INT ? static_cast<const uint32_t*>(indices) : nullptr,
-      type == GL_UNSIGNED_SHORT ? static_cast<const uint16_t*>(indices) : nullptr,
-      type == GL_UNSIGNED_BYTE ? static_cast<const uint8_t*>(indices) : nullptr, 0, count);
-  c.submit(mode, c.begun.data(), c.begun.size(), attributes);
+  if (count <= 0 || !indices || !c.vertexArray.enabled) return;
+  switch (type) {
+    case GL_UNSIGNED_INT:
+      drawIndexed(c, mode, static_cast<const uint32_t*>(indices), size_t(count));
+      break;
+    case GL_UNSIGNED_SHORT:
+      drawIndexed(c, mode, static_cast<const uint16_t*>(indices), size_t(count));
+      break;
+    case GL_UNSIGNED_BYTE:
+      drawIndexed(c, mode, static_cast<const uint8_t*>(indices), size_t(count));
+      break;
+    default:
+      break;
+  }
 }
 
 void fglDrawArrays(GLenum mode, GLint first, GLsizei count) {
   Context& c = ctx();
-  if (count <= 0) return;
-  const uint32_t attributes = gatherArrays(c, nullptr, nullptr, nullptr, first, count);
-  c.submit(mode, c.begun.data(), c.begun.size(), attributes);
+  if (count <= 0 || first < 0 || !c.vertexArray.enabled) return;
+  const uint32_t attributes = gatherArrays(c, size_t(first), size_t(first) + size_t(count) - 1);
+  c.submit(mode, c.begun.data(), c.begun.size(), nullptr, size_t(count), attributes);
 }
 
 GLuint fglGenLists(GLsizei range) {
@@ -160,27 +177,16 @@ GLuint fglGenLists(GLsizei range) {
 void fglNewList(GLuint list, GLenum) {
   Context& c = ctx();
   if (list == 0 || c.compiling) return;
-  fglDeleteLists(list, 1);
+  c.deleteList(list);
   c.compiling = list;
   c.lists[list];
 }
 
-void fglEndList() { ctx().compiling = 0; }
+void fglEndList() { ctx().endList(); }
 
-void fglCallList(GLuint list) {
-  Context& c = ctx();
-  auto found = c.lists.find(list);
-  if (found == c.lists.end()) return;
-  for (const glfixed::ListDraw& draw : found->second)
-    c.drawTriangles(draw.buffer, draw.vertexCount, draw.attributes);
-}
+void fglCallList(GLuint list) { ctx().callList(list); }
 
 void fglDeleteLists(GLuint list, GLsizei range) {
   Context& c = ctx();
-  for (GLsizei i = 0; i < range; ++i) {
-    auto found = c.lists.find(list + GLuint(i));
-    if (found == c.lists.end()) continue;
-    for (const glfixed::ListDraw& draw : found->second) glDeleteBuffers(1, &draw.buffer);
-    c.lists.erase(found);
-  }
+  for (GLsizei i = 0; i < range; ++i) c.deleteList(list + GLuint(i));
 }

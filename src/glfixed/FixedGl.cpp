@@ -132,8 +132,6 @@ void fglPopAttrib() {
   c.serverStack.pop_back();
   c.textureStack.pop_back();
   c.attribMasks.pop_back();
-  glActiveTexture(GLenum(GL_TEXTURE0 + c.textures.activeUnit));
-  glBindTexture(GL_TEXTURE_2D, c.textures.units[c.textures.activeUnit].bound);
 }
 
 void fglBlendFunc(GLenum source, GLenum destination) {
@@ -230,7 +228,6 @@ void APIENTRY fglActiveTexture(GLenum unit) {
   const int index = unitIndex(unit);
   if (index < 0) return;
   ctx().textures.activeUnit = index;
-  glActiveTexture(unit);
 }
 
 void APIENTRY fglClientActiveTexture(GLenum unit) {
@@ -270,6 +267,7 @@ void fglDeleteTextures(GLsizei n, const GLuint* names) {
   Context& c = ctx();
   for (GLsizei i = 0; i < n; ++i) {
     c.complete.erase(names[i]);
+    c.es.forgetTexture(names[i]);
     // A deleted texture leaves every binding of it, as in OpenGL.
     for (glfixed::UnitState& u : c.textures.units)
       if (u.bound == names[i]) u.bound = 0;
@@ -277,26 +275,22 @@ void fglDeleteTextures(GLsizei n, const GLuint* names) {
   glDeleteTextures(n, names);
 }
 
+// Draws bind what they sample; a binding reaches ES before then only for
+// the calls that work on the bound texture.
 void fglBindTexture(GLenum target, GLuint name) {
-  if (target != GL_TEXTURE_2D) return;
-  Context& c = ctx();
-  activeUnit().bound = name;
-  glActiveTexture(GLenum(GL_TEXTURE0 + c.textures.activeUnit));
-  glBindTexture(GL_TEXTURE_2D, name);
+  if (target == GL_TEXTURE_2D) activeUnit().bound = name;
 }
 
 void fglTexParameteri(GLenum target, GLenum name, GLint value) {
   Context& c = ctx();
-  glActiveTexture(GLenum(GL_TEXTURE0 + c.textures.activeUnit));
-  glBindTexture(GL_TEXTURE_2D, activeUnit().bound);
+  c.es.bindTexture(c.textures.activeUnit, activeUnit().bound);
   glTexParameteri(target, name, value);
 }
 
 void fglTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width,
                    GLsizei height, GLint border, GLenum format, GLenum type, const void* pixels) {
   Context& c = ctx();
-  glActiveTexture(GLenum(GL_TEXTURE0 + c.textures.activeUnit));
-  glBindTexture(GL_TEXTURE_2D, activeUnit().bound);
+  c.es.bindTexture(c.textures.activeUnit, activeUnit().bound);
   // ES takes the format itself as the internal format.
   (void)internalFormat;
   glTexImage2D(target, level, GLint(format), width, height, border, format, type, pixels);
@@ -310,7 +304,8 @@ GLint fgluBuild2DMipmaps(GLenum target, GLint, GLint width, GLint height, GLenum
 }
 
 void fglClear(GLbitfield mask) {
-  ctx().applyRasterState();
+  Context& c = ctx();
+  c.es.applyRaster(c.server);
   glClear(mask);
 }
 void fglFinish() { glFinish(); }

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace glfixed {
@@ -62,7 +63,20 @@ GLuint compile(GLenum type, const std::string& source) {
   return shader;
 }
 
+void locate(Uniform& uniform, GLuint program, const char* name) {
+  uniform.location = glGetUniformLocation(program, name);
+}
+
 }  // namespace
+
+bool Uniform::changed(const float* value, int n) {
+  if (location < 0) return false;
+  const size_t bytes = sizeof(float) * size_t(n);
+  if (known && std::memcmp(sent, value, bytes) == 0) return false;
+  std::memcpy(sent, value, bytes);
+  known = true;
+  return true;
+}
 
 std::string ShaderCache::vertexSource(const ShaderKey& key) {
   std::string s =
@@ -178,12 +192,18 @@ std::string ShaderCache::fragmentSource(const ShaderKey& key) {
   return s;
 }
 
-const Program& ShaderCache::get(const ShaderKey& key) {
+Program& ShaderCache::get(const ShaderKey& key, EsState& es) {
   const uint64_t packed = key.packed();
+  if (packed == lastKey_) return *last_;
   auto found = programs_.find(packed);
-  if (found != programs_.end()) return found->second;
+  if (found != programs_.end()) {
+    lastKey_ = packed;
+    last_ = found->second.get();
+    return *last_;
+  }
 
-  Program p;
+  auto made = std::make_unique<Program>();
+  Program& p = *made;
   const GLuint vertex = compile(GL_VERTEX_SHADER, vertexSource(key));
   const GLuint fragment = compile(GL_FRAGMENT_SHADER, fragmentSource(key));
   p.name = glCreateProgram();
@@ -205,27 +225,31 @@ const Program& ShaderCache::get(const ShaderKey& key) {
     std::fprintf(stderr, "glfixed: a program does not link: %s\n", log);
     std::abort();
   }
-  p.modelView = glGetUniformLocation(p.name, "uModelView");
-  p.projection = glGetUniformLocation(p.name, "uProjection");
-  p.normalMatrix = glGetUniformLocation(p.name, "uNormalMatrix");
-  p.textureMatrix[0] = glGetUniformLocation(p.name, "uTextureMatrix[0]");
-  p.textureMatrix[1] = glGetUniformLocation(p.name, "uTextureMatrix[1]");
-  p.sampler[0] = glGetUniformLocation(p.name, "uSampler0");
-  p.sampler[1] = glGetUniformLocation(p.name, "uSampler1");
-  p.sceneColor = glGetUniformLocation(p.name, "uSceneColor");
-  p.lightAmbient = glGetUniformLocation(p.name, "uLightAmbient");
-  p.lightDiffuse = glGetUniformLocation(p.name, "uLightDiffuse");
-  p.lightSpecular = glGetUniformLocation(p.name, "uLightSpecular");
-  p.lightPosition = glGetUniformLocation(p.name, "uLightPosition");
-  p.shininess = glGetUniformLocation(p.name, "uShininess");
-  p.diffuseAlpha = glGetUniformLocation(p.name, "uDiffuseAlpha");
-  p.fogColor = glGetUniformLocation(p.name, "uFogColor");
-  p.fogParams = glGetUniformLocation(p.name, "uFogParams");
-  p.alphaRef = glGetUniformLocation(p.name, "uAlphaRef");
-  glUseProgram(p.name);
-  if (p.sampler[0] >= 0) glUniform1i(p.sampler[0], 0);
-  if (p.sampler[1] >= 0) glUniform1i(p.sampler[1], 1);
-  return programs_.emplace(packed, p).first->second;
+  locate(p.modelView, p.name, "uModelView");
+  locate(p.projection, p.name, "uProjection");
+  locate(p.normalMatrix, p.name, "uNormalMatrix");
+  locate(p.textureMatrix[0], p.name, "uTextureMatrix[0]");
+  locate(p.textureMatrix[1], p.name, "uTextureMatrix[1]");
+  locate(p.sceneColor, p.name, "uSceneColor");
+  locate(p.lightAmbient, p.name, "uLightAmbient");
+  locate(p.lightDiffuse, p.name, "uLightDiffuse");
+  locate(p.lightSpecular, p.name, "uLightSpecular");
+  locate(p.lightPosition, p.name, "uLightPosition");
+  locate(p.shininess, p.name, "uShininess");
+  locate(p.diffuseAlpha, p.name, "uDiffuseAlpha");
+  locate(p.fogColor, p.name, "uFogColor");
+  locate(p.fogParams, p.name, "uFogParams");
+  locate(p.alphaRef, p.name, "uAlphaRef");
+  // The samplers read units 0 and 1 for good.
+  es.useProgram(p.name);
+  const GLint sampler0 = glGetUniformLocation(p.name, "uSampler0");
+  const GLint sampler1 = glGetUniformLocation(p.name, "uSampler1");
+  if (sampler0 >= 0) glUniform1i(sampler0, 0);
+  if (sampler1 >= 0) glUniform1i(sampler1, 1);
+  lastKey_ = packed;
+  last_ = &p;
+  programs_.emplace(packed, std::move(made));
+  return p;
 }
 
 }  // namespace glfixed

@@ -4,57 +4,68 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <unordered_map>
 
+#include "glfixed/EsState.h"
 #include "glfixed/ShaderKey.h"
 
 namespace glfixed {
 
-// Fixed attribute locations, the same in every program.
-enum Attribute : GLuint {
-  kPosition = 0,
-  kNormal = 1,
-  kColor = 2,
-  kTexCoord0 = 3,
-  kTexCoord1 = 4,
-  kAttributeCount = 5
+// A uniform of a program: where it is (-1: not in this program) and the
+// floats last sent to it, so that a draw sends only what changed.
+struct Uniform {
+  static constexpr int kMaxFloats = 4 * kLights;
+  GLint location = -1;
+  bool known = false;
+  float sent[kMaxFloats];
+  // Whether the program has it and `value` (n floats) is not what it holds;
+  // notes the value as sent.
+  bool changed(const float* value, int n);
 };
 
-// A linked program and where its uniforms are (-1: not in this program).
+// A linked program and its uniforms.
 struct Program {
   GLuint name = 0;
-  GLint modelView = -1;
-  GLint projection = -1;
-  GLint normalMatrix = -1;
-  GLint textureMatrix[kUnits] = {-1, -1};
-  GLint sampler[kUnits] = {-1, -1};
-  GLint sceneColor = -1;
-  GLint lightAmbient = -1;   // arrays of kLights
-  GLint lightDiffuse = -1;
-  GLint lightSpecular = -1;
-  GLint lightPosition = -1;
-  GLint shininess = -1;
-  GLint diffuseAlpha = -1;
-  GLint fogColor = -1;
-  GLint fogParams = -1;      // start, end, density
-  GLint alphaRef = -1;
+  Uniform modelView;
+  Uniform projection;
+  Uniform normalMatrix;
+  Uniform textureMatrix[kUnits];
+  Uniform sceneColor;
+  Uniform lightAmbient;   // arrays of kLights
+  Uniform lightDiffuse;
+  Uniform lightSpecular;
+  Uniform lightPosition;
+  Uniform shininess;
+  Uniform diffuseAlpha;
+  Uniform fogColor;
+  Uniform fogParams;      // start, end, density
+  Uniform alphaRef;
 };
 
 class ShaderCache {
  public:
   // The program for the key, made now if needed. Exits with a message when
   // the driver refuses one: the layer writes only what every ES 2 driver
-  // must take.
-  const Program& get(const ShaderKey& key);
+  // must take. A new program is made current through es, to set its
+  // samplers.
+  Program& get(const ShaderKey& key, EsState& es);
   // Forgets every program (the context went away).
-  void clear() { programs_.clear(); }
+  void clear() {
+    programs_.clear();
+    last_ = nullptr;
+    lastKey_ = ~uint64_t(0);
+  }
 
   static std::string vertexSource(const ShaderKey& key);
   static std::string fragmentSource(const ShaderKey& key);
 
  private:
-  std::unordered_map<uint64_t, Program> programs_;
+  // Programs stay where they are made: draws keep pointers to them.
+  std::unordered_map<uint64_t, std::unique_ptr<Program>> programs_;
+  uint64_t lastKey_ = ~uint64_t(0);
+  Program* last_ = nullptr;
 };
 
 }  // namespace glfixed

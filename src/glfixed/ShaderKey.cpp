@@ -34,11 +34,12 @@ uint64_t ShaderKey::packed() const {
   }
   key |= uint64_t(fog) << 23;
   key |= uint64_t(alphaFunc - GL_NEVER) << 25;
+  for (int u = 0; u < kUnits; ++u) key |= uint64_t(projective[u]) << (28 + u);
   return key;
 }
 
 ShaderKey ShaderKey::from(const ServerState& server, const TextureState& textures,
-                          const bool unitComplete[kUnits]) {
+                          const bool unitComplete[kUnits], const bool projective[kUnits]) {
   ShaderKey key;
   key.lighting = server.lighting;
   if (server.lighting)
@@ -50,6 +51,7 @@ ShaderKey ShaderKey::from(const ServerState& server, const TextureState& texture
     key.environment[u] = environmentOf(unit.envMode);
     key.generationS[u] = generation(unit.genS, unit.genModeS);
     key.generationT[u] = generation(unit.genT, unit.genModeT);
+    key.projective[u] = projective[u];
   }
   if (server.fog)
     key.fog = server.fogMode == GL_LINEAR ? FogMode::Linear

@@ -21,14 +21,19 @@ struct ShaderKey {
   Environment environment[kUnits] = {Environment::Disabled, Environment::Disabled};
   Generation generationS[kUnits] = {Generation::Off, Generation::Off};
   Generation generationT[kUnits] = {Generation::Off, Generation::Off};
+  // Whether a unit's coordinates may end with q other than 1 (its texture
+  // matrix is projective, or its vertices say so): only then does the
+  // shader divide by q.
+  bool projective[kUnits] = {false, false};
   FogMode fog = FogMode::Off;
   GLenum alphaFunc = GL_ALWAYS;  // GL_ALWAYS when the test is off
 
   uint64_t packed() const;
   // The key the state calls for; unitComplete[u] tells whether the texture
-  // bound to unit u has an image (an incomplete one textures nothing).
+  // bound to unit u has an image (an incomplete one textures nothing), and
+  // projective[u] whether its coordinates may end with q other than 1.
   static ShaderKey from(const ServerState& server, const TextureState& textures,
-                        const bool unitComplete[kUnits]);
+                        const bool unitComplete[kUnits], const bool projective[kUnits]);
 };
 
 }  // namespace glfixed
