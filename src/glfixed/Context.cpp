@@ -277,7 +277,12 @@ void Context::draw(GLuint vertexBuffer, GLuint indexBuffer, GLsizei count, GLenu
   bool unitComplete[kUnits];
   for (int u = 0; u < kUnits; ++u)
     unitComplete[u] = complete.count(textures.units[u].bound) != 0;
-  const bool projective[kUnits] = {true, true};
+  bool projective[kUnits];
+  for (int u = 0; u < kUnits; ++u) {
+    const float* m = textureMatrix[u].entries.back().m;
+    projective[u] = (attributes & (kProjective0 << u)) || m[3] != 0.0f || m[7] != 0.0f ||
+                    m[11] != 0.0f || m[15] != 1.0f;
+  }
   const ShaderKey key = ShaderKey::from(server, textures, unitComplete, projective);
   Program& program = shaders_.get(key, es);
   es.useProgram(program.name);
@@ -290,7 +295,7 @@ void Context::draw(GLuint vertexBuffer, GLuint indexBuffer, GLsizei count, GLenu
   // where the draw's vertices carry them (bit a of `arrays` for attribute a).
   const float* const current[kAttributeCount] = {nullptr, server.normal, server.color,
                                                  server.texCoord[0], server.texCoord[1]};
-  const uint32_t arrays = 1u | (attributes << 1);
+  const uint32_t arrays = 1u | ((attributes & kHasAll) << 1);
   es.setAttributes(vertexBuffer, GLsizei(sizeof(Vertex)), kOffsets, arrays, current);
   if (indexType == 0) {
     glDrawArrays(GL_TRIANGLES, 0, count);

@@ -29,13 +29,16 @@ struct Vertex {
 };
 
 // Which attributes a draw's vertices carry; the others take the current
-// value at draw time.
+// value at draw time. kProjective bits: a unit's coordinates may end with q
+// other than 1.
 enum AttributeBits : uint32_t {
   kHasNormal = 1,
   kHasColor = 2,
   kHasTexCoord0 = 4,
   kHasTexCoord1 = 8,
-  kHasAll = 15
+  kHasAll = 15,
+  kProjective0 = 16,
+  kProjective1 = 32
 };
 
 // A compiled list's drawing: its vertices and the triangles over them in

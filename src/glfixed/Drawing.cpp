@@ -33,6 +33,8 @@ uint32_t gatherArrays(Context& c, size_t first, size_t last) {
   if (c.normalArray.enabled) attributes |= glfixed::kHasNormal;
   if (c.texCoordArray[0].enabled) attributes |= glfixed::kHasTexCoord0;
   if (c.texCoordArray[1].enabled) attributes |= glfixed::kHasTexCoord1;
+  for (int u = 0; u < glfixed::kUnits; ++u)
+    if (c.texCoordArray[u].enabled && c.texCoordArray[u].size > 3) attributes |= glfixed::kProjective0 << u;
   c.begun.resize(last - first + 1);
   for (size_t index = first; index <= last; ++index) {
     Vertex& v = c.begun[index - first];

@@ -27,6 +27,10 @@ std::string generated(Generation mode, const char* component, int planeIndex) {
   return "";
 }
 
+const char* texCoordType(const ShaderKey& key, int unit) {
+  return key.projective[unit] ? "vec4" : "vec2";
+}
+
 bool usesSphere(const ShaderKey& key) {
   for (int u = 0; u < kUnits; ++u)
     if (key.generationS[u] == Generation::SphereMap || key.generationT[u] == Generation::SphereMap)
@@ -91,7 +95,8 @@ std::string ShaderCache::vertexSource(const ShaderKey& key) {
       "uniform mat4 uTextureMatrix[2];\n"
       "varying vec4 vColor;\n";
   for (int u = 0; u < kUnits; ++u)
-    if (key.environment[u] != Environment::Disabled) s += "varying vec4 vTexCoord" + unitName(u) + ";\n";
+    if (key.environment[u] != Environment::Disabled)
+      s += std::string("varying ") + texCoordType(key, u) + " vTexCoord" + unitName(u) + ";\n";
   if (key.fog != FogMode::Off) s += "varying float vFogDistance;\n";
   if (key.lighting)
     s +=
@@ -104,8 +109,8 @@ std::string ShaderCache::vertexSource(const ShaderKey& key) {
         "uniform float uDiffuseAlpha;\n";
   s += "void main() {\n"
        "  vec4 eye = uModelView * aPosition;\n"
-       "  gl_Position = uProjection * eye;\n"
-       "  vec3 normal = uNormalMatrix * aNormal;\n";
+       "  gl_Position = uProjection * eye;\n";
+  if (key.lighting || usesSphere(key)) s += "  vec3 normal = uNormalMatrix * aNormal;\n";
   if (key.lighting) {
     s += "  vec3 lit = uSceneColor.rgb;\n";
     for (int i = 0; i < kLights; ++i) {
@@ -138,7 +143,8 @@ std::string ShaderCache::vertexSource(const ShaderKey& key) {
       s += "  tc" + n + ".s = " + generated(key.generationS[u], "s", 0) + ";\n";
     if (key.generationT[u] != Generation::Off)
       s += "  tc" + n + ".t = " + generated(key.generationT[u], "t", 1) + ";\n";
-    s += "  vTexCoord" + n + " = uTextureMatrix[" + n + "] * tc" + n + ";\n";
+    s += "  vTexCoord" + n + " = (uTextureMatrix[" + n + "] * tc" + n + ")" +
+         (key.projective[u] ? "" : ".st") + ";\n";
   }
   if (key.fog != FogMode::Off) s += "  vFogDistance = abs(eye.z);\n";
   s += "}\n";
@@ -155,15 +161,17 @@ std::string ShaderCache::fragmentSource(const ShaderKey& key) {
       "varying vec4 vColor;\n";
   for (int u = 0; u < kUnits; ++u)
     if (key.environment[u] != Environment::Disabled)
-      s += "varying vec4 vTexCoord" + unitName(u) + ";\nuniform sampler2D uSampler" + unitName(u) +
-           ";\n";
+      s += std::string("varying ") + texCoordType(key, u) + " vTexCoord" + unitName(u) +
+           ";\nuniform sampler2D uSampler" + unitName(u) + ";\n";
   if (key.fog != FogMode::Off)
     s += "varying float vFogDistance;\nuniform vec4 uFogColor;\nuniform vec3 uFogParams;\n";
   if (key.alphaFunc != GL_ALWAYS) s += "uniform float uAlphaRef;\n";
   s += "void main() {\n  vec4 c = vColor;\n";
   for (int u = 0; u < kUnits; ++u) {
     const std::string n = unitName(u);
-    const std::string t = "texture2DProj(uSampler" + n + ", vTexCoord" + n + ")";
+    // Coordinates that end with q = 1 need no division.
+    const std::string t = (key.projective[u] ? "texture2DProj(uSampler" : "texture2D(uSampler") + n +
+                          ", vTexCoord" + n + ")";
     switch (key.environment[u]) {
       case Environment::Disabled: break;
       case Environment::Modulate: s += "  c = c * " + t + ";\n"; break;

@@ -6,7 +6,10 @@
 //        separate figure: counting slows the calls down); --trace FILE
 //        records Chromium's trace of the run into FILE and prints, for the
 //        GPU process's main thread and the page's, the events that took
-//        the most time.
+//        the most time; --per-draw waits for the GPU process after every
+//        draw and prints, per scene, each draw of a frame with its
+//        triangles and the median time it took (frames drawn so are slower
+//        as a whole: the draws no longer overlap).
 //   node bench-page.mjs render URL      milliseconds the page took to
 //        render the song offline (URL with render=END).
 //   node bench-page.mjs live URL        the page's fps readout while the
@@ -24,6 +27,7 @@ const option = (name, fallback) => {
   return i >= 0 ? rest[i + 1] : fallback;
 };
 const countGl = rest.includes("--count-gl");
+const perDraw = rest.includes("--per-draw");
 const traceFile = option("--trace", null);
 const traceCategories = "toplevel,gpu,gpu.angle,disabled-by-default-gpu.decoder,disabled-by-default-gpu.device,disabled-by-default-gpu.service,devtools.timeline,blink,viz";
 
@@ -53,6 +57,55 @@ const glCounter = `(() => {
     return log.apply(this, a);
   };
 })();`;
+
+// Times every draw on its own: a pixel read back after it waits until the
+// GPU process has drawn it. The page's own read-back ends a frame.
+const drawTimer = `(() => {
+  const frames = [];
+  let frame = [];
+  let timing = false;
+  window.kylDrawFrames = frames;
+  for (const proto of [WebGLRenderingContext.prototype, WebGL2RenderingContext.prototype]) {
+    const readPixels = proto.readPixels;
+    const pixel = new Uint8Array(4);
+    const wait = (gl) => { timing = true; readPixels.call(gl, 0, 0, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, pixel); timing = false; };
+    for (const name of ["drawArrays", "drawElements"]) {
+      const draw = proto[name];
+      proto[name] = function (...a) {
+        wait(this);
+        const t0 = performance.now();
+        draw.apply(this, a);
+        wait(this);
+        frame.push([(name === "drawArrays" ? a[2] : a[1]) / 3, performance.now() - t0]);
+      };
+    }
+    proto.readPixels = function (...a) {
+      if (!timing) { frames.push(frame); frame = []; }
+      return readPixels.apply(this, a);
+    };
+  }
+  const log = console.log;
+  console.log = function (...a) { frames.push(String(a[0])); return log.apply(this, a); };
+})();`;
+
+// Per scene, each draw of a frame: its triangles and median milliseconds.
+function perDrawTable(frames) {
+  let pending = [];
+  for (const f of frames) {
+    if (typeof f !== "string") { pending.push(f); continue; }
+    const row = f.trim().split(/\s+/)[0];
+    if (!/^\d/.test(row) && row !== "clear" && row !== "pictures") { pending = []; continue; }
+    const slots = [];
+    for (const frame of pending) frame.forEach(([triangles, ms], k) => (slots[k] = slots[k] || []).push([triangles, ms]));
+    const cells = slots.map((s) => {
+      const ms = s.map((x) => x[1]).sort((a, b) => a - b)[Math.floor(s.length / 2)];
+      return `${Math.round(s[0][0])}:${ms.toFixed(2)}`;
+    });
+    const total = slots.reduce((sum, s) => sum + s.map((x) => x[1]).sort((a, b) => a - b)[Math.floor(s.length / 2)], 0);
+    console.log(`${row.padStart(8)}  ${total.toFixed(2).padStart(6)} ms  ${cells.join(" ")}`);
+    pending = [];
+  }
+}
 
 // The calls per frame between two marks, grouped as the layer's work is.
 function glRow(before, after, frames) {
@@ -90,6 +143,10 @@ async function benchmark(page) {
   const last = lines.findIndex((l) => l.startsWith("start-up"));
   if (first < 0 || last < 0) throw new Error("the page printed no benchmark table");
   for (const line of lines.slice(first, last + 1)) console.log(line);
+  if (perDraw) {
+    console.log("per draw: triangles:median ms of each draw of a frame, in order; their sum");
+    perDrawTable(await page.evaluate("window.kylDrawFrames"));
+  }
   if (!countGl) return;
   const marks = await page.evaluate("window.kylGlMarks");
   const header = marks.findIndex((m) => m[0].startsWith("scene "));
@@ -158,7 +215,7 @@ let status = 0;
 let page;
 try {
   if (!modes[mode]) throw new Error(`unknown mode ${mode}: benchmark, render or live`);
-  page = await open(null, { window: option("--window", "640,480"), beforeLoad: countGl ? glCounter : undefined, onEvent });
+  page = await open(null, { window: option("--window", "640,480"), beforeLoad: countGl ? glCounter : perDraw ? drawTimer : undefined, onEvent });
   if (traceFile) await page.sendBrowser("Tracing.start", { categories: traceCategories, transferMode: "ReportEvents" });
   await page.navigate(url);
   await modes[mode](page);
