@@ -114,6 +114,13 @@ void triangulate(GLenum mode, size_t count, const uint32_t* elements, uint32_t b
   }
 }
 
+const float* Context::sameColor(const Vertex* vertices, size_t count) {
+  if (count == 0) return nullptr;
+  for (size_t i = 1; i < count; ++i)
+    if (std::memcmp(vertices[i].color, vertices[0].color, sizeof vertices[0].color) != 0) return nullptr;
+  return vertices[0].color;
+}
+
 bool Context::insideClipVolume(const Vertex* vertices, size_t count) const {
   Matrix4 clip = projection.entries.back();
   clip.multiply(modelView.entries.back());
@@ -147,7 +154,7 @@ void Context::submit(GLenum mode, const Vertex* vertices, size_t vertexCount,
   GLsizei drawn = 0;
   const GLenum type = upload(vertices, vertexCount, indices_, streamVertices_, streamIndices_,
                              GL_STREAM_DRAW, &drawn);
-  draw(streamVertices_, streamIndices_, drawn, type, attributes);
+  draw(streamVertices_, streamIndices_, drawn, type, attributes, sameColor(vertices, vertexCount));
 }
 
 GLenum Context::upload(const Vertex* vertices, size_t vertexCount,
@@ -222,7 +229,12 @@ void Context::deleteList(GLuint list) {
   lists.erase(found);
 }
 
-void Context::setUniforms(Program& p, const ShaderKey& key) {
+void Context::setUniforms(Program& p, const ShaderKey& key, const float* color) {
+  if (key.flatColor) {
+    float clamped[4];
+    for (int i = 0; i < 4; ++i) clamped[i] = color[i] < 0.0f ? 0.0f : color[i] > 1.0f ? 1.0f : color[i];
+    if (p.color.changed(clamped, 4)) glUniform4fv(p.color.location, 1, clamped);
+  }
   const Matrix4& mv = modelView.entries.back();
   if (p.modelView.changed(mv.m, 16)) {
     glUniformMatrix4fv(p.modelView.location, 1, GL_FALSE, mv.m);
@@ -273,7 +285,10 @@ void Context::setUniforms(Program& p, const ShaderKey& key) {
 }
 
 void Context::draw(GLuint vertexBuffer, GLuint indexBuffer, GLsizei count, GLenum indexType,
-                   uint32_t attributes) {
+                   uint32_t attributes, const float* flatColor) {
+  // Vertices whose colours are all alike draw as if they carried none.
+  if (flatColor) attributes &= ~uint32_t(kHasColor);
+  const float* color = flatColor ? flatColor : server.color;
   bool unitComplete[kUnits];
   for (int u = 0; u < kUnits; ++u)
     unitComplete[u] = complete.count(textures.units[u].bound) != 0;
@@ -283,17 +298,18 @@ void Context::draw(GLuint vertexBuffer, GLuint indexBuffer, GLsizei count, GLenu
     projective[u] = (attributes & (kProjective0 << u)) || m[3] != 0.0f || m[7] != 0.0f ||
                     m[11] != 0.0f || m[15] != 1.0f;
   }
-  const ShaderKey key = ShaderKey::from(server, textures, unitComplete, projective);
+  ShaderKey key = ShaderKey::from(server, textures, unitComplete, projective);
+  key.flatColor = !key.lighting && !(attributes & kHasColor);
   Program& program = shaders_.get(key, es);
   es.useProgram(program.name);
   es.applyRaster(server);
-  setUniforms(program, key);
+  setUniforms(program, key, color);
   for (int u = 0; u < kUnits; ++u)
     if (key.environment[u] != Environment::Disabled) es.bindTexture(u, textures.units[u].bound);
 
   // The position always comes from the vertices; the other attributes
   // where the draw's vertices carry them (bit a of `arrays` for attribute a).
-  const float* const current[kAttributeCount] = {nullptr, server.normal, server.color,
+  const float* const current[kAttributeCount] = {nullptr, server.normal, color,
                                                  server.texCoord[0], server.texCoord[1]};
   const uint32_t arrays = 1u | ((attributes & kHasAll) << 1);
   es.setAttributes(vertexBuffer, GLsizei(sizeof(Vertex)), kOffsets, arrays, current);

@@ -122,6 +122,8 @@ class Context {
   // Whether every vertex lies inside the clip volume, as the current
   // matrices place it.
   bool insideClipVolume(const Vertex* vertices, size_t count) const;
+  // The colour of every vertex when they all have the same one, else null.
+  static const float* sameColor(const Vertex* vertices, size_t count);
   // Puts vertices and the triangles over them into the two buffers;
   // the index type (0: too many vertices for the context's indices, the
   // triangles' vertices went in one by one). Sets *count to what to draw.
@@ -129,9 +131,11 @@ class Context {
                 GLuint vertexBuffer, GLuint indexBuffer, GLenum usage, GLsizei* count);
   // The list's drawing gathered so far goes to buffers of its own.
   void flushList();
+  // flatColor: the colour of every vertex when they are all alike (null:
+  // they differ, or the attributes carry none and the current one holds).
   void draw(GLuint vertexBuffer, GLuint indexBuffer, GLsizei count, GLenum indexType,
-            uint32_t attributes);
-  void setUniforms(Program& program, const ShaderKey& key);
+            uint32_t attributes, const float* flatColor = nullptr);
+  void setUniforms(Program& program, const ShaderKey& key, const float* color);
 
   ShaderCache shaders_;
   GLuint streamVertices_ = 0;

@@ -92,8 +92,8 @@ std::string ShaderCache::vertexSource(const ShaderKey& key) {
       "uniform mat4 uModelView;\n"
       "uniform mat4 uProjection;\n"
       "uniform mat3 uNormalMatrix;\n"
-      "uniform mat4 uTextureMatrix[2];\n"
-      "varying vec4 vColor;\n";
+      "uniform mat4 uTextureMatrix[2];\n";
+  if (!key.flatColor) s += "varying vec4 vColor;\n";
   for (int u = 0; u < kUnits; ++u)
     if (key.environment[u] != Environment::Disabled)
       s += std::string("varying ") + texCoordType(key, u) + " vTexCoord" + unitName(u) + ";\n";
@@ -127,7 +127,7 @@ std::string ShaderCache::vertexSource(const ShaderKey& key) {
            "  }\n";
     }
     s += "  vColor = clamp(vec4(lit, uDiffuseAlpha), 0.0, 1.0);\n";
-  } else {
+  } else if (!key.flatColor) {
     s += "  vColor = clamp(aColor, 0.0, 1.0);\n";
   }
   if (usesSphere(key))
@@ -157,8 +157,8 @@ std::string ShaderCache::fragmentSource(const ShaderKey& key) {
       "precision highp float;\n"
       "#else\n"
       "precision mediump float;\n"
-      "#endif\n"
-      "varying vec4 vColor;\n";
+      "#endif\n";
+  s += key.flatColor ? "uniform vec4 uColor;\n" : "varying vec4 vColor;\n";
   for (int u = 0; u < kUnits; ++u)
     if (key.environment[u] != Environment::Disabled)
       s += std::string("varying ") + texCoordType(key, u) + " vTexCoord" + unitName(u) +
@@ -166,7 +166,7 @@ std::string ShaderCache::fragmentSource(const ShaderKey& key) {
   if (key.fog != FogMode::Off)
     s += "varying float vFogDistance;\nuniform vec4 uFogColor;\nuniform vec3 uFogParams;\n";
   if (key.alphaFunc != GL_ALWAYS) s += "uniform float uAlphaRef;\n";
-  s += "void main() {\n  vec4 c = vColor;\n";
+  s += key.flatColor ? "void main() {\n  vec4 c = uColor;\n" : "void main() {\n  vec4 c = vColor;\n";
   for (int u = 0; u < kUnits; ++u) {
     const std::string n = unitName(u);
     // Coordinates that end with q = 1 need no division.
@@ -248,6 +248,7 @@ Program& ShaderCache::get(const ShaderKey& key, EsState& es) {
   locate(p.fogColor, p.name, "uFogColor");
   locate(p.fogParams, p.name, "uFogParams");
   locate(p.alphaRef, p.name, "uAlphaRef");
+  locate(p.color, p.name, "uColor");
   // The samplers read units 0 and 1 for good.
   es.useProgram(p.name);
   const GLint sampler0 = glGetUniformLocation(p.name, "uSampler0");

@@ -42,6 +42,7 @@ struct Program {
   Uniform fogColor;
   Uniform fogParams;      // start, end, density
   Uniform alphaRef;
+  Uniform color;          // the draw's colour, clamped, when it has one
 };
 
 class ShaderCache {

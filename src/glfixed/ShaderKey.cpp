@@ -35,6 +35,7 @@ uint64_t ShaderKey::packed() const {
   key |= uint64_t(fog) << 23;
   key |= uint64_t(alphaFunc - GL_NEVER) << 25;
   for (int u = 0; u < kUnits; ++u) key |= uint64_t(projective[u]) << (28 + u);
+  key |= uint64_t(flatColor) << 30;
   return key;
 }
 

@@ -25,6 +25,9 @@ struct ShaderKey {
   // matrix is projective, or its vertices say so): only then does the
   // shader divide by q.
   bool projective[kUnits] = {false, false};
+  // One colour for the whole draw (no lighting, the vertices' colours all
+  // alike): a uniform instead of a colour interpolated at every pixel.
+  bool flatColor = false;
   FogMode fog = FogMode::Off;
   GLenum alphaFunc = GL_ALWAYS;  // GL_ALWAYS when the test is off
 
