@@ -9,7 +9,10 @@
 //        the most time; --per-draw waits for the GPU process after every
 //        draw and prints, per scene, each draw of a frame with its
 //        triangles and the median time it took (frames drawn so are slower
-//        as a whole: the draws no longer overlap).
+//        as a whole: the draws no longer overlap); --cpu adds the processor
+//        time per frame of the GPU process (where the browser rasterises)
+//        and of the page's renderer, which other work on the machine
+//        inflates far less than the frame times.
 //   node bench-page.mjs render URL      milliseconds the page took to
 //        render the song offline (URL with render=END).
 //   node bench-page.mjs live URL        the page's fps readout while the
@@ -17,7 +20,7 @@
 //        over --seconds S (default 4) after a second of warming up.
 //
 // Exit status 1 when the page logged an error or the wait ran out.
-import { writeFileSync } from "node:fs";
+import { readFileSync, readdirSync, writeFileSync } from "node:fs";
 
 import { open, sleep } from "./browser.mjs";
 
@@ -28,6 +31,7 @@ const option = (name, fallback) => {
 };
 const countGl = rest.includes("--count-gl");
 const perDraw = rest.includes("--per-draw");
+const cpu = rest.includes("--cpu");
 const traceFile = option("--trace", null);
 const traceCategories = "toplevel,gpu,gpu.angle,disabled-by-default-gpu.decoder,disabled-by-default-gpu.device,disabled-by-default-gpu.service,devtools.timeline,blink,viz";
 
@@ -143,6 +147,17 @@ async function benchmark(page) {
   const last = lines.findIndex((l) => l.startsWith("start-up"));
   if (first < 0 || last < 0) throw new Error("the page printed no benchmark table");
   for (const line of lines.slice(first, last + 1)) console.log(line);
+  if (cpu) {
+    console.log("processor ms per frame: the GPU process, the page's renderer");
+    for (let i = 1; i < cpuMarks.length; i++) {
+      const row = cpuMarks[i][0].trim().split(/\s+/)[0];
+      if (!/^\d/.test(row) && row !== "clear" && row !== "pictures") continue;
+      if (!/^\d|scene|clear|pictures/.test(cpuMarks[i - 1][0].trim())) continue;
+      const gpu = cpuBetween(cpuMarks[i - 1][1], cpuMarks[i][1]) / 180;
+      const renderer = cpuBetween(cpuMarks[i - 1][2], cpuMarks[i][2]) / 180;
+      console.log(`${row.padStart(8)}  ${gpu.toFixed(2).padStart(7)}  ${renderer.toFixed(2).padStart(7)}`);
+    }
+  }
   if (perDraw) {
     console.log("per draw: triangles:median ms of each draw of a frame, in order; their sum");
     perDrawTable(await page.evaluate("window.kylDrawFrames"));
@@ -204,10 +219,45 @@ async function live(page) {
   console.log(`live: median fps ${rates[Math.floor(rates.length / 2)]} (${rates.length} readouts, ${rates[0]} to ${rates[rates.length - 1]})`);
 }
 
+// Processor time (ms) of every process of the browser whose command line
+// has `type`, all threads, by process id.
+function cpuMs(type) {
+  const ms = new Map();
+  for (const pid of readdirSync("/proc").filter((p) => /^\d+$/.test(p))) {
+    let command;
+    try {
+      command = readFileSync(`/proc/${pid}/cmdline`, "utf8");
+    } catch (error) {
+      continue;
+    }
+    if (!command.includes(`--type=${type}`) || !command.includes("kyl-chromium-")) continue;
+    let ticks = 0;
+    try {
+      for (const tid of readdirSync(`/proc/${pid}/task`)) {
+        const fields = readFileSync(`/proc/${pid}/task/${tid}/stat`, "utf8").split(") ")[1].split(" ");
+        ticks += Number(fields[11]) + Number(fields[12]);
+      }
+    } catch (error) {
+      continue;  // the process ended meanwhile
+    }
+    ms.set(pid, ticks * 10);
+  }
+  return ms;
+}
+// The time the processes alive at both moments took in between.
+function cpuBetween(before, after) {
+  let ms = 0;
+  for (const [pid, value] of after) if (before.has(pid)) ms += value - before.get(pid);
+  return ms;
+}
+const cpuMarks = [];
+
 const modes = { benchmark, render, live };
 const traceEvents = [];
 let traceDone = null;
 function onEvent(method, params) {
+  if (cpu && method === "Runtime.consoleAPICalled")
+    cpuMarks.push([String(params.args[0] && params.args[0].value), cpuMs("gpu-process"), cpuMs("renderer")]);
   if (method === "Tracing.dataCollected") traceEvents.push(...params.value);
   else if (method === "Tracing.tracingComplete" && traceDone) traceDone();
 }
