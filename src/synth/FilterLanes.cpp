@@ -22,11 +22,28 @@ struct LaneSet {
   Quad c[Groups], step[Groups], q[Groups], gain[Groups];
 };
 
+// Lane g's outputs of sample i go to its rows.
+template <int Groups>
+inline void storeLanes(LaneSet<Groups>& set, int g, int i, const Quad& y) {
+  float* const* row = set.rows + 4 * g;
+  row[0][i] = y[0];
+  row[1][i] = y[1];
+  row[2][i] = y[2];
+  row[3][i] = y[3];
+}
+
+// Each sample's outputs go out one step late, once the next inputs are in.
+// clang 14's WebAssembly SIMD code generator builds x from a
+// v128.load32_splat of lane 0's input and places that load after the stores
+// of the same step (its optimised IR still loads first; the stores of a
+// low-pass output, which does not wait for the input, are then free to go
+// ahead), so lane 0 read its own output. Stores one step behind the loads
+// never meet them.
 template <int32_t Mode, bool Single, int Groups>
 void runLanes(LaneSet<Groups>& set, int n) {
   const Quad one = {1.0f, 1.0f, 1.0f, 1.0f};
   QuadStage output[Groups], first[Groups];
-  Quad c[Groups];
+  Quad c[Groups], y[Groups];
   for (int g = 0; g < Groups; ++g) {
     output[g] = set.output[g];
     first[g] = set.first[g];
@@ -36,21 +53,19 @@ void runLanes(LaneSet<Groups>& set, int n) {
     for (int g = 0; g < Groups; ++g) {
       float* const* row = set.rows + 4 * g;
       const Quad x = {row[0][i], row[1][i], row[2][i], row[3][i]};
+      if (i > 0) storeLanes(set, g, i - 1, y[g]);
       const Quad u = set.gain[g] * x;
-      Quad y;
       if (Single) {
-        y = runFilterStage<Mode>(output[g], u, c[g], set.q[g]);
+        y[g] = runFilterStage<Mode>(output[g], u, c[g], set.q[g]);
       } else {
-        y = runFilterStage<Mode>(output[g], runFilterStage<Mode>(first[g], u, c[g], one), c[g], set.q[g]);
+        y[g] = runFilterStage<Mode>(output[g], runFilterStage<Mode>(first[g], u, c[g], one), c[g],
+                                    set.q[g]);
       }
-      row[0][i] = y[0];
-      row[1][i] = y[1];
-      row[2][i] = y[2];
-      row[3][i] = y[3];
       c[g] += set.step[g];
     }
   }
   for (int g = 0; g < Groups; ++g) {
+    if (n > 0) storeLanes(set, g, n - 1, y[g]);
     set.output[g] = output[g];
     set.first[g] = first[g];
   }
