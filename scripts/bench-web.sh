@@ -59,6 +59,7 @@ if [ -n "$reference" ]; then
     if [ ! -f "$ref/tree/web/src/PageBenchmark.cpp" ]; then
       # The reference predates the benchmark entry: it gets this tree's.
       cp web/src/PageBenchmark.h web/src/PageBenchmark.cpp web/src/WebMain.cpp "$ref/tree/web/src/"
+      cp src/shell/BenchmarkTimeline.h src/shell/BenchmarkTimeline.cpp "$ref/tree/src/shell/"
       cp web/page.js "$ref/tree/web/"
     fi
     (cd "$ref/tree" && KYL_HOST_BUILD=$host scripts/build-web.sh >/dev/null)

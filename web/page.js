@@ -234,7 +234,8 @@ var kylvanderPage = (function () {
         printErr: function (text) { console.warn(text); },
         kylEvent: onEvent,
         kylMessage: function (caption, text) { page.messages.push({ caption: caption, text: text }); },
-        kylCanvasSize: function () { return page.canvasSize; },
+        // The benchmark draws at the desktop benchmark's size.
+        kylCanvasSize: function () { return params.has("benchmark") ? [640, 480] : page.canvasSize; },
         onAbort: function (what) { fail("the show stopped: " + what); },
       });
     }).then(function (module) {

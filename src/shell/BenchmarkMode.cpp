@@ -5,51 +5,23 @@
 // the scenes, so the timed frames are the frames the live show draws at
 // those moments. Then the start-up (scene construction) time.
 #include <algorithm>
-#include <array>
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "gfx/GeometryOutput.h"
 #include "platform/Gl.h"
 #include "platform/Stopwatch.h"
 #include "platform/Window.h"
+#include "shell/BenchmarkTimeline.h"
 #include "shell/DataDirectory.h"
 #include "shell/GLWindow.h"
 #include "shell/Modes.h"
 #include "shell/OfflineError.h"
 #include "shell/OfflineSetup.h"
-#include "shell/SceneSchedule.h"
-
-namespace {
-
-constexpr GLenum kRasterizerDiscard = 0x8C89;  // OpenGL 3.0
-
-// A frame drawn for its state alone: the toolkit sends no primitives and
-// nothing reaches the window (rasteriser discard, or an empty scissor box
-// where the driver has none), which is nearly all of a frame's cost.
-void drawDiscarded(OfflineShow& show, double seconds, bool canDiscard) {
-  geometryOutput::setEnabled(false);
-  if (canDiscard) {
-    glEnable(kRasterizerDiscard);
-  } else {
-    glScissor(0, 0, 0, 0);
-    glEnable(GL_SCISSOR_TEST);
-  }
-  show.drawFrame(seconds);
-  glDisable(canDiscard ? kRasterizerDiscard : GL_SCISSOR_TEST);
-  geometryOutput::setEnabled(true);
-  // Hand the queued work over, so the driver holds no pile of frames.
-  glFlush();
-}
-
-}  // namespace
 
 int runBenchmark(const Options& options) {
-  constexpr double kSecondsPerScene = 3.0;
-  constexpr int kFps = 60;
+  constexpr int kFps = BenchmarkTimeline::kFps;
 
   if (!enterDataDirectory(options)) return 1;
   return reportOfflineErrors([&] {
@@ -62,29 +34,11 @@ int runBenchmark(const Options& options) {
     }
     const std::unique_ptr<OfflineShow> show = loadOfflineShow(options);
     const bool unthrottled = platform::setSwapWaitsForDisplay(false);
-    const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
-    const bool canDiscard = version && std::atoi(version) >= 3;
-
-    // Where each scene's timed stretch begins: the first moment of its first
-    // position from the start position on (none for a scene played before).
-    const SceneSchedule schedule;
-    std::array<double, kSceneCount> firstMoment;
-    firstMoment.fill(-1.0);
-    for (int position = std::max(options.startPosition, 0);
-         position <= SceneSchedule::kLastPlayedPosition; ++position) {
-      double& first = firstMoment[size_t(schedule.sceneAt(position))];
-      if (first < 0.0) first = show->secondsOfPosition(position);
-    }
-    const auto timedScene = [&](double seconds) {
-      for (int scene = 0; scene < kSceneCount; ++scene) {
-        const double first = firstMoment[size_t(scene)];
-        if (first >= 0.0 && seconds >= first && seconds < first + kSecondsPerScene) return scene;
-      }
-      return -1;
-    };
+    const bool canDiscard = canDiscardRasterizer();
+    const BenchmarkTimeline timeline(*show, options.startPosition);
 
     std::printf("frame times, %d frames of virtual time per scene at 640x480%s\n",
-                int(kSecondsPerScene * kFps),
+                BenchmarkTimeline::kFramesPerScene,
                 unthrottled ? "" : " (the swap interval could not be changed)");
     std::printf("scene   fps     median ms  worst ms\n");
     // A scene's line, once its stretch is over (the scenes in the order they play).
@@ -104,11 +58,11 @@ int runBenchmark(const Options& options) {
     for (uint32_t k = 0; !window->quitRequested(); ++k) {
       const double seconds = double(k) / kFps;
       if (!show->playing(seconds)) break;
-      const int scene = timedScene(seconds);
+      const int scene = timeline.timedScene(seconds);
       if (scene != timing) report(timing);
       timing = scene;
       if (scene < 0) {
-        drawDiscarded(*show, seconds, canDiscard);
+        drawDiscardedFrame(*show, seconds, canDiscard);
         continue;
       }
       Stopwatch frame;

@@ -11,34 +11,37 @@
 #include "platform/Stopwatch.h"
 #include "platform/Window.h"
 #include "platform/web/WebPage.h"
+#include "shell/BenchmarkTimeline.h"
 #include "shell/DataDirectory.h"
 #include "shell/GLWindow.h"
 #include "shell/OfflineError.h"
 #include "shell/OfflineSetup.h"
-#include "shell/SceneSchedule.h"
+#include "shell/OfflineShow.h"
 
 namespace {
 
-constexpr int kFps = 60;
-constexpr int kFramesPerScene = 3 * kFps;
+constexpr int kFps = BenchmarkTimeline::kFps;
+constexpr int kFramesPerScene = BenchmarkTimeline::kFramesPerScene;
 // Drawing time per animation frame before the page gets control back.
 constexpr double kRunSeconds = 0.05;
 // Rows after the scenes: frames with next to nothing in them, the floor
 // that the browser's drawing sets: a clear alone, and a clear with four
 // pictures over the whole frame (the show's background passes).
 const char* const kProbes[] = {"clear", "pictures"};
-constexpr int kRows = kSceneCount + 2;
+constexpr int kProbeCount = 2;
 
 struct BenchmarkRun {
   std::unique_ptr<GLWindow> window;
   std::unique_ptr<OfflineShow> show;
-  SceneSchedule schedule;
+  std::unique_ptr<BenchmarkTimeline> timeline;
+  bool canDiscard = false;
   GLuint picture = 0;
-  int scene = -1;  // the row: a scene, then the probes
-  int frame = 0;
-  double startSeconds = 0.0;
-  double drawingSeconds = 0.0;
-  // Per frame: the whole, the calls, and the wait for the GPU process.
+  uint32_t k = 0;    // the show's frame
+  int timing = -1;   // the scene being timed, -1 between stretches
+  int probe = -1;    // once the show is over: the probe being timed
+  int probeFrame = 0;
+  // Per frame of the row being timed: the whole, the calls, and the wait for
+  // the GPU process.
   std::vector<double> times, calls, finishes;
 };
 
@@ -98,67 +101,93 @@ void drawProbe(int probe, GLuint picture) {
   glPopAttrib();
 }
 
-// The first moment of the scene's first order step.
-double sceneStart(const BenchmarkRun& run, int scene) {
-  int position = 0;
-  while (position <= SceneSchedule::kLastPlayedPosition && run.schedule.sceneAt(position) != scene)
-    ++position;
-  return run.show->secondsOfPosition(position);
-}
-
 double medianMs(std::vector<double>& values) {
   std::sort(values.begin(), values.end());
   return values[values.size() / 2] * 1000.0;
 }
 
-void printScene(BenchmarkRun& run) {
+// The row's line, once its frames are drawn.
+void report(BenchmarkRun& run, const char* row) {
+  if (run.times.empty()) return;
+  double total = 0.0;
+  for (double t : run.times) total += t;
   const double median = medianMs(run.times);
-  char row[16];
-  if (run.scene < kSceneCount)
-    std::snprintf(row, sizeof row, "%5d", run.scene);
-  else
-    std::snprintf(row, sizeof row, "%s", kProbes[run.scene - kSceneCount]);
-  std::printf("%s  %6.1f  %9.2f  %8.2f  %8.2f  %9.2f\n", row,
-              double(run.times.size()) / run.drawingSeconds, median, run.times.back() * 1000.0,
-              medianMs(run.calls), medianMs(run.finishes));
+  std::printf("%5s  %6.1f  %9.2f  %8.2f  %8.2f  %9.2f\n", row, double(run.times.size()) / total,
+              median, run.times.back() * 1000.0, medianMs(run.calls), medianMs(run.finishes));
   std::fflush(stdout);
+  run.times.clear();
+  run.calls.clear();
+  run.finishes.clear();
+}
+
+void reportScene(BenchmarkRun& run, int scene) {
+  if (scene < 0) return;
+  char row[16];
+  std::snprintf(row, sizeof row, "%d", scene);
+  report(run, row);
+}
+
+// One timed frame: drawn, then waited for.
+void timeFrame(BenchmarkRun& run, double seconds) {
+  Stopwatch frame;
+  if (run.probe < 0)
+    run.show->drawFrame(seconds);
+  else
+    drawProbe(run.probe, run.picture);
+  const double calls = frame.seconds();
+  waitForGpu();
+  const double finished = frame.seconds();
+  run.window->endFrame();
+  run.times.push_back(frame.seconds());
+  run.calls.push_back(calls);
+  run.finishes.push_back(finished - calls);
+}
+
+// The probes' rows, after the show; false once they are done.
+bool stepProbe(BenchmarkRun& run) {
+  if (run.probeFrame == kFramesPerScene) {
+    report(run, kProbes[run.probe]);
+    run.probeFrame = 0;
+    if (++run.probe == kProbeCount) return false;
+  }
+  timeFrame(run, 0.0);
+  ++run.probeFrame;
+  return true;
+}
+
+// The show's next frame, as "kylvander --benchmark" draws it; false once
+// the show is over.
+bool stepShow(BenchmarkRun& run) {
+  const double seconds = double(run.k) / kFps;
+  if (!run.show->playing(seconds)) {
+    reportScene(run, run.timing);
+    return false;
+  }
+  const int scene = run.timeline->timedScene(seconds);
+  if (scene != run.timing) reportScene(run, run.timing);
+  run.timing = scene;
+  if (scene < 0)
+    drawDiscardedFrame(*run.show, seconds, run.canDiscard);
+  else
+    timeFrame(run, seconds);
+  ++run.k;
+  return true;
 }
 
 bool step(void* user) {
   auto* run = static_cast<BenchmarkRun*>(user);
   Stopwatch budget;
   while (budget.seconds() < kRunSeconds) {
-    if (run->scene < 0 || run->frame == kFramesPerScene) {
-      if (run->scene >= 0) printScene(*run);
-      if (++run->scene == kRows || run->window->quitRequested()) {
-        std::printf("start-up (scene construction): %.2f s\n", run->show->sceneConstructionSeconds());
-        std::fflush(stdout);
-        platform::web::pageEvent("benchmark-done", "");
-        delete run;
-        return false;
-      }
-      run->frame = 0;
-      run->drawingSeconds = 0.0;
-      run->times.clear();
-      run->calls.clear();
-      run->finishes.clear();
-      if (run->scene < kSceneCount) run->startSeconds = sceneStart(*run, run->scene);
+    bool going = !run->window->quitRequested();
+    if (going && run->probe < 0 && !stepShow(*run)) run->probe = 0;
+    if (going && run->probe >= 0) going = stepProbe(*run);
+    if (!going) {
+      std::printf("start-up (scene construction): %.2f s\n", run->show->sceneConstructionSeconds());
+      std::fflush(stdout);
+      platform::web::pageEvent("benchmark-done", "");
+      delete run;
+      return false;
     }
-    Stopwatch frame;
-    if (run->scene < kSceneCount)
-      run->show->drawScene(run->scene, run->startSeconds + double(run->frame) / kFps);
-    else
-      drawProbe(run->scene - kSceneCount, run->picture);
-    const double calls = frame.seconds();
-    waitForGpu();
-    const double finished = frame.seconds();
-    run->window->endFrame();
-    const double seconds = frame.seconds();
-    run->times.push_back(seconds);
-    run->calls.push_back(calls);
-    run->finishes.push_back(finished - calls);
-    run->drawingSeconds += seconds;
-    ++run->frame;
   }
   return true;
 }
@@ -180,6 +209,8 @@ int runPageBenchmark(int argc, char** argv) {
   try {
     run->window = std::make_unique<GLWindow>(640, 480, false);
     run->show = loadOfflineShow(options);
+    run->timeline = std::make_unique<BenchmarkTimeline>(*run->show, options.startPosition);
+    run->canDiscard = canDiscardRasterizer();
     run->picture = makePicture();
   } catch (const platform::PlatformError& e) {
     return fail(std::string("no WebGL window: ") + e.what());

@@ -1,9 +1,10 @@
 // --page-benchmark DATA: what "kylvander --benchmark" does, in the page:
-// every scene drawn on the canvas for the same 180 frames of virtual time
-// (three seconds at 60 frames per second), each frame finished before the
-// next, with the median and worst frame times, and the start-up (scene
-// construction) time. The table goes to the console in the desktop
-// program's layout; "benchmark-done" follows the last line.
+// every frame of the show on the canvas at 60 per second of virtual time,
+// the first three seconds each scene plays timed (BenchmarkTimeline.h), each
+// timed frame finished before the next, with the median and worst frame
+// times, and the start-up (scene construction) time. The table goes to the
+// console in the desktop program's layout; "benchmark-done" follows the
+// last line.
 //
 // The page must not block, so frames are drawn in runs of up to 50 ms per
 // animation frame. A frame's time is its drawing until the GPU process has
