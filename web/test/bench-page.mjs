@@ -22,7 +22,7 @@
 // Exit status 1 when the page logged an error or the wait ran out.
 import { readFileSync, readdirSync, writeFileSync } from "node:fs";
 
-import { open, sleep } from "./browser.mjs";
+import { openPage, sleep } from "./devtools.mjs";
 
 const [mode, url, ...rest] = process.argv.slice(2);
 const option = (name, fallback) => {
@@ -137,7 +137,7 @@ async function benchmark(page) {
   await page.waitFor("kylvanderPage.events.some((e) => e[0] === 'benchmark-done' || e[0] === 'benchmark-failed')", timeout);
   if (traceFile) {
     const done = new Promise((resolve) => (traceDone = resolve));
-    await page.sendBrowser("Tracing.end");
+    await page.send("Tracing.end", {}, null);
     await done;
     writeFileSync(traceFile, JSON.stringify({ traceEvents: traceEvents }));
     traceSummary(traceEvents);
@@ -265,8 +265,14 @@ let status = 0;
 let page;
 try {
   if (!modes[mode]) throw new Error(`unknown mode ${mode}: benchmark, render or live`);
-  page = await open(null, { window: option("--window", "640,480"), beforeLoad: countGl ? glCounter : perDraw ? drawTimer : undefined, onEvent });
-  if (traceFile) await page.sendBrowser("Tracing.start", { categories: traceCategories, transferMode: "ReportEvents" });
+  const beforeLoad = countGl ? glCounter : perDraw ? drawTimer : null;
+  page = await openPage({
+    window: option("--window", "640,480"),
+    flags: ["--autoplay-policy=no-user-gesture-required"],
+    scripts: beforeLoad ? [beforeLoad] : [],
+  });
+  page.on(onEvent);
+  if (traceFile) await page.send("Tracing.start", { categories: traceCategories, transferMode: "ReportEvents" }, null);
   await page.navigate(url);
   await modes[mode](page);
 } catch (error) {
@@ -274,8 +280,9 @@ try {
   status = 1;
 }
 if (page) {
-  for (const c of page.console) if (c.level === "error" || c.level === "exception") console.error(`page ${c.level}: ${c.text}`);
-  if (page.failures > 0) status = 1;
+  const errors = page.errors();
+  for (const c of errors) console.error(`page ${c.level}: ${c.text}`);
+  if (errors.length > 0) status = 1;
   await page.close();
 }
 process.exit(status);
