@@ -10,9 +10,11 @@
 //        draw and prints, per scene, each draw of a frame with its
 //        triangles and the median time it took (frames drawn so are slower
 //        as a whole: the draws no longer overlap); --cpu adds the processor
-//        time per frame of the GPU process (where the browser rasterises)
-//        and of the page's renderer, which other work on the machine
-//        inflates far less than the frame times.
+//        time of the GPU process (where the browser rasterises) and of the
+//        page's renderer between two lines of the table, per timed frame,
+//        which other work on the machine inflates far less than the frame
+//        times (the untimed frames drawn between the scenes' stretches, for
+//        their state only, count in too: compare rows with one another).
 //   node bench-page.mjs render URL      milliseconds the page took to
 //        render the song offline (URL with render=END).
 //   node bench-page.mjs live URL        the page's fps readout while the
@@ -37,9 +39,12 @@ const traceCategories = "toplevel,gpu,gpu.angle,disabled-by-default-gpu.decoder,
 
 // Wraps every WebGL method with a counter, and notes the counts at each
 // console line the page prints, so that the lines of the table mark the
-// scenes' frames.
+// scenes' frames. The benchmark ends a timed frame with a pixel read back
+// and an untimed one (drawn for its state only) with a flush: the calls of
+// an untimed frame are taken back out.
 const glCounter = `(() => {
-  const counts = { uploadBytes: 0 };
+  let counts = { uploadBytes: 0 };
+  let frameStart = Object.assign({}, counts);
   for (const proto of [WebGLRenderingContext.prototype, WebGL2RenderingContext.prototype]) {
     for (const name of Object.getOwnPropertyNames(proto)) {
       const d = Object.getOwnPropertyDescriptor(proto, name);
@@ -49,7 +54,10 @@ const glCounter = `(() => {
         counts[name] = (counts[name] || 0) + 1;
         if (name === "bufferSubData") counts.uploadBytes += a.length >= 5 ? a[4] : a[2].byteLength;
         if (name === "bufferData") counts.uploadBytes += typeof a[1] === "number" ? 0 : a.length >= 5 ? a[4] : a[1].byteLength;
-        return f.apply(this, a);
+        const result = f.apply(this, a);
+        if (name === "readPixels") frameStart = Object.assign({}, counts);
+        else if (name === "flush") counts = Object.assign({}, frameStart);
+        return result;
       };
     }
   }
@@ -63,7 +71,8 @@ const glCounter = `(() => {
 })();`;
 
 // Times every draw on its own: a pixel read back after it waits until the
-// GPU process has drawn it. The page's own read-back ends a frame.
+// GPU process has drawn it. The page's own read-back ends a timed frame; a
+// flush ends an untimed one, whose draws are dropped.
 const drawTimer = `(() => {
   const frames = [];
   let frame = [];
@@ -87,6 +96,8 @@ const drawTimer = `(() => {
       if (!timing) { frames.push(frame); frame = []; }
       return readPixels.apply(this, a);
     };
+    const flush = proto.flush;
+    proto.flush = function (...a) { frame = []; return flush.apply(this, a); };
   }
   const log = console.log;
   console.log = function (...a) { frames.push(String(a[0])); return log.apply(this, a); };
