@@ -1,11 +1,11 @@
-#include "shell/OfflineError.h"
+#include "shell/ShellError.h"
 
 #include <cstdio>
 
-int reportOfflineErrors(const std::function<int()>& mode) {
+int reportShellErrors(const std::function<int()>& mode) {
   try {
     return mode();
-  } catch (const OfflineError& e) {
+  } catch (const ShellError& e) {
     std::fprintf(stderr, "kylvander: %s\n", e.what());
     return 1;
   }
