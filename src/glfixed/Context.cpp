@@ -207,13 +207,17 @@ void Context::drawTriangles(GLuint buffer, GLsizei count, uint32_t attributes) {
   for (int u = 0; u < kUnits; ++u)
     unitComplete[u] = complete.count(textures.units[u].bound) != 0;
   const ShaderKey key = ShaderKey::from(server, textures, unitComplete);
-  const Program& program = shaders_.get(key);
-  if (currentProgram_ != program.name) {
-    glUseProgram(program.name);
-    currentProgram_ = program.name;
+  const Program* program = shaders_.get(key);
+  if (!program) {
+    recordError(GL_INVALID_OPERATION);
+    return;
+  }
+  if (currentProgram_ != program->name) {
+    glUseProgram(program->name);
+    currentProgram_ = program->name;
   }
   applyRasterState();
-  setUniforms(program, key);
+  setUniforms(*program, key);
   bindUnits();
 
   glBindBuffer(GL_ARRAY_BUFFER, buffer);

@@ -104,6 +104,20 @@ class Context {
   void applyRasterState();
   // Marks everything applied as unknown (after a pop or a reset).
   void forgetApplied() { appliedValid_ = false; }
+  // The programs made so far (a test stores a refused one through it).
+  ShaderCache& shaders() { return shaders_; }
+
+  // GL's own way of saying a call failed: the layer's error flag, which
+  // glGetError returns (and clears) before asking the driver. The first
+  // error stays until it is read, as GL keeps it.
+  void recordError(GLenum error) {
+    if (error_ == GL_NO_ERROR) error_ = error;
+  }
+  GLenum takeError() {
+    const GLenum error = error_;
+    error_ = GL_NO_ERROR;
+    return error;
+  }
 
  private:
   Context();
@@ -123,6 +137,7 @@ class Context {
     GLint viewport[4], scissor[4];
   } applied_{};
   GLuint currentProgram_ = 0;
+  GLenum error_ = GL_NO_ERROR;
 };
 
 // Triangulation of OpenGL's polygon primitives into a triangle list, as

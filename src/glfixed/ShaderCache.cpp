@@ -1,7 +1,6 @@
 #include "glfixed/ShaderCache.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 namespace glfixed {
@@ -46,6 +45,7 @@ std::string comparison(GLenum func) {
   }
 }
 
+// The compiled shader, or 0 after saying why on standard error.
 GLuint compile(GLenum type, const std::string& source) {
   GLuint shader = glCreateShader(type);
   const char* text = source.c_str();
@@ -57,7 +57,8 @@ GLuint compile(GLenum type, const std::string& source) {
     char log[2048] = {};
     glGetShaderInfoLog(shader, sizeof log, nullptr, log);
     std::fprintf(stderr, "glfixed: a shader does not compile: %s\n%s\n", log, text);
-    std::abort();
+    glDeleteShader(shader);
+    return 0;
   }
   return shader;
 }
@@ -178,14 +179,24 @@ std::string ShaderCache::fragmentSource(const ShaderKey& key) {
   return s;
 }
 
-const Program& ShaderCache::get(const ShaderKey& key) {
+const Program* ShaderCache::get(const ShaderKey& key) {
   const uint64_t packed = key.packed();
   auto found = programs_.find(packed);
-  if (found != programs_.end()) return found->second;
+  if (found != programs_.end()) return found->second.name ? &found->second : nullptr;
+  return build(packed, vertexSource(key), fragmentSource(key));
+}
 
+const Program* ShaderCache::build(uint64_t packed, const std::string& vertexText,
+                                  const std::string& fragmentText) {
+  // A refused program is kept with name 0, so that it is reported once.
   Program p;
-  const GLuint vertex = compile(GL_VERTEX_SHADER, vertexSource(key));
-  const GLuint fragment = compile(GL_FRAGMENT_SHADER, fragmentSource(key));
+  const GLuint vertex = compile(GL_VERTEX_SHADER, vertexText);
+  const GLuint fragment = vertex ? compile(GL_FRAGMENT_SHADER, fragmentText) : 0;
+  if (!vertex || !fragment) {
+    if (vertex) glDeleteShader(vertex);
+    programs_.emplace(packed, p);
+    return nullptr;
+  }
   p.name = glCreateProgram();
   glAttachShader(p.name, vertex);
   glAttachShader(p.name, fragment);
@@ -203,7 +214,9 @@ const Program& ShaderCache::get(const ShaderKey& key) {
     char log[2048] = {};
     glGetProgramInfoLog(p.name, sizeof log, nullptr, log);
     std::fprintf(stderr, "glfixed: a program does not link: %s\n", log);
-    std::abort();
+    glDeleteProgram(p.name);
+    programs_.emplace(packed, Program());
+    return nullptr;
   }
   p.modelView = glGetUniformLocation(p.name, "uModelView");
   p.projection = glGetUniformLocation(p.name, "uProjection");
@@ -225,7 +238,7 @@ const Program& ShaderCache::get(const ShaderKey& key) {
   glUseProgram(p.name);
   if (p.sampler[0] >= 0) glUniform1i(p.sampler[0], 0);
   if (p.sampler[1] >= 0) glUniform1i(p.sampler[1], 1);
-  return programs_.emplace(packed, p).first->second;
+  return &programs_.emplace(packed, p).first->second;
 }
 
 }  // namespace glfixed

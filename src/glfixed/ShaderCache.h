@@ -43,10 +43,16 @@ struct Program {
 
 class ShaderCache {
  public:
-  // The program for the key, made now if needed. Exits with a message when
-  // the driver refuses one: the layer writes only what every ES 2 driver
-  // must take.
-  const Program& get(const ShaderKey& key);
+  // The program for the key, made now if needed. Null when the driver
+  // refuses it (the layer writes only what every ES 2 driver must take):
+  // the refusal is written to standard error once, and the draws that need
+  // the program are skipped with GL_INVALID_OPERATION, as GL skips a draw
+  // with a program that did not link.
+  const Program* get(const ShaderKey& key);
+  // Compiles and links the two sources as the program stored under
+  // `packed`; null, reported once, when the driver refuses them.
+  const Program* build(uint64_t packed, const std::string& vertexText,
+                       const std::string& fragmentText);
   // Forgets every program (the context went away).
   void clear() { programs_.clear(); }
 
