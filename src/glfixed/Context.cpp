@@ -300,10 +300,14 @@ void Context::draw(GLuint vertexBuffer, GLuint indexBuffer, GLsizei count, GLenu
   }
   ShaderKey key = ShaderKey::from(server, textures, unitComplete, projective);
   key.flatColor = !key.lighting && !(attributes & kHasColor);
-  Program& program = shaders_.get(key, es);
-  es.useProgram(program.name);
+  Program* program = shaders_.get(key, es);
+  if (!program) {
+    recordError(GL_INVALID_OPERATION);
+    return;
+  }
+  es.useProgram(program->name);
   es.applyRaster(server);
-  setUniforms(program, key, color);
+  setUniforms(*program, key, color);
   for (int u = 0; u < kUnits; ++u)
     if (key.environment[u] != Environment::Disabled) es.bindTexture(u, textures.units[u].bound);
 

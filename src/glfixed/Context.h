@@ -116,6 +116,20 @@ class Context {
   void endList();
   void callList(GLuint list);
   void deleteList(GLuint list);
+  // The programs made so far (a test stores a refused one through it).
+  ShaderCache& shaders() { return shaders_; }
+
+  // GL's own way of saying a call failed: the layer's error flag, which
+  // glGetError returns (and clears) before asking the driver. The first
+  // error stays until it is read, as GL keeps it.
+  void recordError(GLenum error) {
+    if (error_ == GL_NO_ERROR) error_ = error;
+  }
+  GLenum takeError() {
+    const GLenum error = error_;
+    error_ = GL_NO_ERROR;
+    return error;
+  }
 
  private:
   Context();
@@ -152,6 +166,7 @@ class Context {
   std::vector<Vertex> listVertices_;
   std::vector<uint32_t> listIndices_;
   uint32_t listAttributes_ = 0;
+  GLenum error_ = GL_NO_ERROR;
 };
 
 // Which diagonal a quad is cut along. OpenGL leaves it to the driver; the

@@ -342,7 +342,10 @@ void fglReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum forma
     }
 }
 
-GLenum fglGetError() { return glGetError(); }
+GLenum fglGetError() {
+  const GLenum own = ctx().takeError();
+  return own != GL_NO_ERROR ? own : glGetError();
+}
 
 void* fglProcAddress(const char* name) {
   struct Entry {

@@ -1,7 +1,6 @@
 #include "glfixed/ShaderCache.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -51,6 +50,7 @@ std::string comparison(GLenum func) {
   }
 }
 
+// The compiled shader, or 0 after saying why on standard error.
 GLuint compile(GLenum type, const std::string& source) {
   GLuint shader = glCreateShader(type);
   const char* text = source.c_str();
@@ -62,7 +62,8 @@ GLuint compile(GLenum type, const std::string& source) {
     char log[2048] = {};
     glGetShaderInfoLog(shader, sizeof log, nullptr, log);
     std::fprintf(stderr, "glfixed: a shader does not compile: %s\n%s\n", log, text);
-    std::abort();
+    glDeleteShader(shader);
+    return 0;
   }
   return shader;
 }
@@ -200,20 +201,31 @@ std::string ShaderCache::fragmentSource(const ShaderKey& key) {
   return s;
 }
 
-Program& ShaderCache::get(const ShaderKey& key, EsState& es) {
+Program* ShaderCache::get(const ShaderKey& key, EsState& es) {
   const uint64_t packed = key.packed();
-  if (packed == lastKey_) return *last_;
+  if (packed == lastKey_) return last_;
   auto found = programs_.find(packed);
   if (found != programs_.end()) {
     lastKey_ = packed;
     last_ = found->second.get();
-    return *last_;
+    return last_;
   }
+  return build(packed, vertexSource(key), fragmentSource(key), es);
+}
 
+Program* ShaderCache::build(uint64_t packed, const std::string& vertexText,
+                            const std::string& fragmentText, EsState& es) {
+  lastKey_ = packed;
+  last_ = nullptr;
+  const GLuint vertex = compile(GL_VERTEX_SHADER, vertexText);
+  const GLuint fragment = vertex ? compile(GL_FRAGMENT_SHADER, fragmentText) : 0;
+  if (!vertex || !fragment) {
+    if (vertex) glDeleteShader(vertex);
+    programs_[packed] = nullptr;
+    return nullptr;
+  }
   auto made = std::make_unique<Program>();
   Program& p = *made;
-  const GLuint vertex = compile(GL_VERTEX_SHADER, vertexSource(key));
-  const GLuint fragment = compile(GL_FRAGMENT_SHADER, fragmentSource(key));
   p.name = glCreateProgram();
   glAttachShader(p.name, vertex);
   glAttachShader(p.name, fragment);
@@ -231,7 +243,9 @@ Program& ShaderCache::get(const ShaderKey& key, EsState& es) {
     char log[2048] = {};
     glGetProgramInfoLog(p.name, sizeof log, nullptr, log);
     std::fprintf(stderr, "glfixed: a program does not link: %s\n", log);
-    std::abort();
+    glDeleteProgram(p.name);
+    programs_[packed] = nullptr;
+    return nullptr;
   }
   locate(p.modelView, p.name, "uModelView");
   locate(p.projection, p.name, "uProjection");
@@ -255,10 +269,9 @@ Program& ShaderCache::get(const ShaderKey& key, EsState& es) {
   const GLint sampler1 = glGetUniformLocation(p.name, "uSampler1");
   if (sampler0 >= 0) glUniform1i(sampler0, 0);
   if (sampler1 >= 0) glUniform1i(sampler1, 1);
-  lastKey_ = packed;
   last_ = &p;
-  programs_.emplace(packed, std::move(made));
-  return p;
+  programs_[packed] = std::move(made);
+  return last_;
 }
 
 }  // namespace glfixed

@@ -47,11 +47,17 @@ struct Program {
 
 class ShaderCache {
  public:
-  // The program for the key, made now if needed. Exits with a message when
-  // the driver refuses one: the layer writes only what every ES 2 driver
-  // must take. A new program is made current through es, to set its
-  // samplers.
-  Program& get(const ShaderKey& key, EsState& es);
+  // The program for the key, made now if needed; a new program is made
+  // current through es, to set its samplers. Null when the driver refuses
+  // it (the layer writes only what every ES 2 driver must take): the
+  // refusal is written to standard error once, and the draws that need the
+  // program are skipped with GL_INVALID_OPERATION, as GL skips a draw with
+  // a program that did not link.
+  Program* get(const ShaderKey& key, EsState& es);
+  // Compiles and links the two sources as the program stored under
+  // `packed`; null, reported once, when the driver refuses them.
+  Program* build(uint64_t packed, const std::string& vertexText, const std::string& fragmentText,
+                 EsState& es);
   // Forgets every program (the context went away).
   void clear() {
     programs_.clear();
@@ -63,7 +69,8 @@ class ShaderCache {
   static std::string fragmentSource(const ShaderKey& key);
 
  private:
-  // Programs stay where they are made: draws keep pointers to them.
+  // Programs stay where they are made: draws keep pointers to them. A
+  // refused program is kept as null, so that it is reported once.
   std::unordered_map<uint64_t, std::unique_ptr<Program>> programs_;
   uint64_t lastKey_ = ~uint64_t(0);
   Program* last_ = nullptr;

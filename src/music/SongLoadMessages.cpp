@@ -1,10 +1,10 @@
 #include "music/SongLoadMessages.h"
 
-#include "platform/Dialogs.h"
+#include "music/MusicMessages.h"
 
 void showSongLoadMessages(const SongLoadResult& result) {
-  if (result.endMarkerWrong) platform::messageBox(nullptr, "FUCK", "FUCK");
-  if (!result.song) platform::messageBox(nullptr, "Could not load song!", "rARHR");
+  if (result.endMarkerWrong) showMusicMessage(MusicMessage::SetUpEndMarkerWrong);
+  if (!result.song) showMusicMessage(MusicMessage::SongNotLoaded);
 }
 
 std::unique_ptr<Song> loadSongShowingMessages(Synth& synth, const uint8_t* image, size_t size) {

@@ -2,27 +2,20 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 
 #include "base/SampleRate.h"
+#include "music/MusicMessages.h"
 #include "music/PcmConversion.h"
 #include "music/PrecalcWindow.h"
 #include "platform/Clock.h"
-#include "platform/Dialogs.h"
 #include "synth/DenormalGuard.h"
 #include "synth/Song.h"
 #include "synth/Synth.h"
 
 namespace {
 
-constexpr const char* kErrorCaption = "Error!";
 constexpr uint32_t kBytesPerFrame = 4;
-
-void showError(const char* text, const std::string& reason) {
-  platform::messageBox(nullptr, text, kErrorCaption);
-  if (!reason.empty()) std::fprintf(stderr, "sound: %s\n", reason.c_str());
-}
 
 // Shows the precalculation's progress: the caller's callback and the window,
 // and the message when the block table is full. With a window, the message
@@ -45,9 +38,7 @@ class PrecalcProgress final : public SongRenderHook {
     if (window_) window_->pumpMessages();
   }
 
-  void tableFull() override {
-    platform::messageBox(nullptr, "Öka maxframes i precalc din fjant", "Mes!");
-  }
+  void tableFull() override { showMusicMessage(MusicMessage::PrecalculationTableFull); }
 
  private:
   PrecalcWindow* window_;
@@ -57,12 +48,6 @@ class PrecalcProgress final : public SongRenderHook {
 };
 
 }  // namespace
-
-SoundOutput::SoundOutput(platform::WindowHandle window, Synth& synth)
-    : window_(window), synth_(&synth) {
-  initialise();
-  openDevice(window);
-}
 
 SoundOutput::SoundOutput(std::unique_ptr<platform::SoundBuffer> buffer, Synth& synth)
     : buffer_(std::move(buffer)), synth_(&synth) {
@@ -77,27 +62,6 @@ void SoundOutput::initialise() {
   right_.assign(kMixFrames, 0.0f);
   heardTicks_.store(0);
   resync_ = true;
-}
-
-void SoundOutput::openDevice(platform::WindowHandle window) {
-  std::string reason;
-  device_ = platform::createSoundDevice(&reason);
-  if (!device_) {
-    showError("Could not create dx8 object", reason);
-  } else {
-    if (!device_->setCooperativeLevel(window))
-      showError("Could not set cooperative level", std::string());
-    platform::WaveFormat format;
-    buffer_ = device_->createBuffer(kBufferBytes, format, &reason);
-    if (!buffer_) showError("secbuf", reason);
-  }
-  if (!buffer_) {
-    // No device: a ring nobody hears still keeps the song clock in real time.
-    device_.reset();
-    buffer_ = platform::createSilentSoundBuffer(kBufferBytes, platform::WaveFormat());
-    std::fprintf(stderr, "sound: no audio device, the show plays without sound\n");
-  }
-  bufferSize_ = buffer_ ? buffer_->size() : 0;
 }
 
 SoundOutput::~SoundOutput() {
@@ -143,7 +107,7 @@ void SoundOutput::prepare(const Song& song, int position) {
     buffer_->unlock(region1, size1, region2, size2);
   }
   buffer_->setCurrentPosition(0);
-  if (!buffer_->playLooping()) showError("Could not play buffer!", std::string());
+  if (!buffer_->playLooping()) showMusicMessage(MusicMessage::PlayRefused);
   stop_.store(false);
 }
 

@@ -21,6 +21,7 @@
 #include <string>
 
 #include "base/SampleRate.h"
+#include "platform/PlatformError.h"
 #include "platform/Window.h"
 
 namespace platform {
@@ -60,14 +61,13 @@ class SoundDevice {
   virtual ~SoundDevice() = default;
   // DSSCL_PRIORITY on the window. False when refused.
   virtual bool setCooperativeLevel(WindowHandle window) = 0;
-  // A looping secondary buffer of `bytes` bytes of `format`, null when
-  // refused (error says why).
-  virtual std::unique_ptr<SoundBuffer> createBuffer(uint32_t bytes, const WaveFormat& format,
-                                                    std::string* error) = 0;
+  // A looping secondary buffer of `bytes` bytes of `format`. Throws
+  // PlatformError when refused.
+  virtual std::unique_ptr<SoundBuffer> createBuffer(uint32_t bytes, const WaveFormat& format) = 0;
 };
 
-// Opens the default sound device; null when there is none (error says why).
-std::unique_ptr<SoundDevice> createSoundDevice(std::string* error);
+// Opens the default sound device. Throws PlatformError when there is none.
+std::unique_ptr<SoundDevice> createSoundDevice();
 
 // A ring with no device behind it: the play cursor advances on the
 // performance counter at the format's rate while playing.

@@ -19,6 +19,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/PlatformError.h"
+
 namespace platform {
 
 struct NativeWindow;
@@ -64,14 +66,6 @@ using WindowProcedure = intptr_t (*)(void* user, WindowHandle window, uint32_t m
                                      uintptr_t wParam, intptr_t lParam);
 intptr_t defaultProcedure(WindowHandle window, uint32_t message, uintptr_t wParam,
                           intptr_t lParam);
-
-// Thrown by the calls below when the system refuses a window, a pixel format
-// or a context; what() holds the platform's own error text.
-struct PlatformError : std::exception {
-  explicit PlatformError(std::string text) : text(std::move(text)) {}
-  const char* what() const noexcept override { return text.c_str(); }
-  std::string text;
-};
 
 // What a class's windows get from the system where it draws them (Win32).
 enum class WindowClassLook {

@@ -17,20 +17,20 @@
 #include "shell/DataDirectory.h"
 #include "shell/GLWindow.h"
 #include "shell/Modes.h"
-#include "shell/OfflineError.h"
 #include "shell/OfflineSetup.h"
+#include "shell/ShellError.h"
 
 int runBenchmark(const Options& options) {
   constexpr int kFps = BenchmarkTimeline::kFps;
 
-  if (!enterDataDirectory(options)) return 1;
-  return reportOfflineErrors([&] {
+  return reportShellErrors([&] {
+    enterDataDirectory(options);
     // The window first: the scenes are built on its context.
     std::unique_ptr<GLWindow> window;
     try {
       window = std::make_unique<GLWindow>(640, 480, false);
     } catch (const platform::PlatformError& e) {
-      throw OfflineError(std::string("no OpenGL window: ") + e.what());
+      throw ShellError(std::string("no OpenGL window: ") + e.what());
     }
     const std::unique_ptr<OfflineShow> show = loadOfflineShow(options);
     const bool unthrottled = platform::setSwapWaitsForDisplay(false);

@@ -17,9 +17,9 @@
 #include "shell/FfmpegRun.h"
 #include "shell/FrameProgress.h"
 #include "shell/Modes.h"
-#include "shell/OfflineError.h"
 #include "shell/OfflineSetup.h"
 #include "shell/OffscreenTarget.h"
+#include "shell/ShellError.h"
 
 namespace fs = std::filesystem;
 
@@ -47,7 +47,7 @@ void writeSound(OfflineShow& show, const fs::path& path) {
   std::fprintf(stderr, "\rrendering the sound: done\n");
   std::string error;
   if (!writeWavFile(path.string(), sound.blocks, sound.framesPerBlock, error))
-    throw OfflineError("cannot write \"" + path.string() + "\": " + error);
+    throw ShellError("cannot write \"" + path.string() + "\": " + error);
 }
 
 // Draws every frame of the show into the target and hands it to ffmpeg, run
@@ -67,7 +67,7 @@ void drawAllFrames(const Options& options, OfflineShow& show, OffscreenTarget& t
   };
   try {
     runFfmpeg(args, frames, draw, [&](uint32_t done) { progress.update(done); });
-  } catch (const OfflineError&) {
+  } catch (const ShellError&) {
     progress.finish();
     throw;
   }
@@ -104,8 +104,8 @@ int captureFrames(const Options& options, OfflineSetup& setup) {
   std::error_code fsError;
   fs::create_directories(setup.output, fsError);
   if (fsError)
-    throw OfflineError("cannot make the folder \"" + setup.output.string() +
-                       "\": " + fsError.message());
+    throw ShellError("cannot make the folder \"" + setup.output.string() +
+                     "\": " + fsError.message());
   OffscreenTarget target(options.width, options.height);
   writeSound(*setup.show, setup.output / "sound.wav");
 
@@ -121,17 +121,14 @@ int captureFrames(const Options& options, OfflineSetup& setup) {
 }  // namespace
 
 int runCapture(const Options& options) {
-  return reportOfflineErrors([&] {
+  return reportShellErrors([&] {
     const bool toFolder = isDirectoryOutput(options.output);
     if (!toFolder && (options.width % 2 != 0 || options.height % 2 != 0))
-      throw OfflineError("video sizes must be even (got " + std::to_string(options.width) + "x" +
-                         std::to_string(options.height) + ")");
-    if (!FfmpegPipe::available()) {
-      std::fputs(FfmpegPipe::missingMessage(), stderr);
-      return 1;
-    }
+      throw ShellError("video sizes must be even (got " + std::to_string(options.width) + "x" +
+                       std::to_string(options.height) + ")");
+    FfmpegPipe::requireAvailable();
     OfflineSetup setup;
-    if (!setUpOffline(options, &setup)) return 1;
+    setUpOffline(options, &setup);
     return toFolder ? captureFrames(options, setup) : captureVideo(options, setup);
   });
 }

@@ -77,7 +77,7 @@ bool parseSize(const std::string& text, int* width, int* height) {
 
 const char* usageText() { return kUsage; }
 
-bool parseCommandLine(int argc, const char* const* argv, Options* options, std::string* error) {
+Options parseCommandLine(int argc, const char* const* argv) {
   Options result;
   bool help = false;
   bool modeGiven = false;
@@ -100,28 +100,21 @@ bool parseCommandLine(int argc, const char* const* argv, Options* options, std::
       if (hasInlineValue) {
         *out = inlineValue;
         hasInlineValue = false;
-        return true;
+        return;
       }
-      if (i + 1 >= argc) {
-        *error = "option " + name + " needs a value";
-        return false;
-      }
+      if (i + 1 >= argc) throw CommandLineError("option " + name + " needs a value");
       *out = argv[++i];
-      return true;
     };
     auto badValue = [&](const std::string& text, const char* expected) {
-      *error = "bad value \"" + text + "\" for " + name + ": expected " + expected;
-      return false;
+      return CommandLineError("bad value \"" + text + "\" for " + name + ": expected " + expected);
     };
     auto setMode = [&](Options::Mode mode) {
-      if (modeGiven && result.mode != mode) {
-        *error = std::string("options ") + modeName + " and " + name + " exclude each other";
-        return false;
-      }
+      if (modeGiven && result.mode != mode)
+        throw CommandLineError(std::string("options ") + modeName + " and " + name +
+                               " exclude each other");
       modeGiven = true;
       modeName = argv[i];
       result.mode = mode;
-      return true;
     };
 
     std::string text;
@@ -131,18 +124,14 @@ bool parseCommandLine(int argc, const char* const* argv, Options* options, std::
       bool fullscreen = name == "--fullscreen";
       bool desktop = false;
       if (fullscreen && hasInlineValue) {
-        if (inlineValue != "desktop") return badValue(inlineValue, "no value or \"desktop\"");
+        if (inlineValue != "desktop") throw badValue(inlineValue, "no value or \"desktop\"");
         hasInlineValue = false;
         desktop = true;
       }
-      if (result.fullscreen && *result.fullscreen != fullscreen) {
-        *error = "options --fullscreen and --windowed exclude each other";
-        return false;
-      }
-      if (result.fullscreen && *result.fullscreen && result.desktopFullscreen != desktop) {
-        *error = "options --fullscreen and --fullscreen=desktop exclude each other";
-        return false;
-      }
+      if (result.fullscreen && *result.fullscreen != fullscreen)
+        throw CommandLineError("options --fullscreen and --windowed exclude each other");
+      if (result.fullscreen && *result.fullscreen && result.desktopFullscreen != desktop)
+        throw CommandLineError("options --fullscreen and --fullscreen=desktop exclude each other");
       result.fullscreen = fullscreen;
       result.desktopFullscreen = desktop;
     } else if (name == "--fit") {
@@ -152,62 +141,55 @@ bool parseCommandLine(int argc, const char* const* argv, Options* options, std::
     } else if (name == "--precalc") {
       result.precalc = true;
     } else if (name == "--data") {
-      if (!value(&result.dataDir)) return false;
-      if (result.dataDir.empty()) return badValue(result.dataDir, "a folder");
+      value(&result.dataDir);
+      if (result.dataDir.empty()) throw badValue(result.dataDir, "a folder");
     } else if (name == "--start") {
-      if (!value(&text)) return false;
+      value(&text);
       if (!parseInt(text, 0, 65535, &result.startPosition))
-        return badValue(text, "a song position from 0");
+        throw badValue(text, "a song position from 0");
     } else if (name == "--song") {
-      if (!value(&result.songFile)) return false;
+      value(&result.songFile);
     } else if (name == "--end-position") {
-      if (!value(&text)) return false;
+      value(&text);
       if (!parseInt(text, 0, 65535, &result.endPosition))
-        return badValue(text, "a song position from 0");
+        throw badValue(text, "a song position from 0");
     } else if (name == "--fps") {
-      if (!value(&text)) return false;
-      if (!parseInt(text, 1, 1000, &result.fps)) return badValue(text, "1 to 1000");
+      value(&text);
+      if (!parseInt(text, 1, 1000, &result.fps)) throw badValue(text, "1 to 1000");
     } else if (name == "--size") {
-      if (!value(&text)) return false;
+      value(&text);
       if (!parseSize(text, &result.width, &result.height))
-        return badValue(text, "WIDTHxHEIGHT, each 16 to 8192");
+        throw badValue(text, "WIDTHxHEIGHT, each 16 to 8192");
     } else if (name == "--render-audio" || name == "--dump-textures" || name == "--capture") {
       Options::Mode mode = name == "--render-audio"    ? Options::Mode::RenderAudio
                            : name == "--dump-textures" ? Options::Mode::DumpTextures
                                                        : Options::Mode::Capture;
-      if (!setMode(mode) || !value(&result.output)) return false;
-      if (result.output.empty()) return badValue(result.output, "a file or folder name");
+      setMode(mode);
+      value(&result.output);
+      if (result.output.empty()) throw badValue(result.output, "a file or folder name");
     } else if (name == "--screenshot") {
-      if (!setMode(Options::Mode::Screenshot) || !value(&text)) return false;
+      setMode(Options::Mode::Screenshot);
+      value(&text);
       if (!parseSeconds(text, &result.screenshotSeconds))
-        return badValue(text, "seconds from 0");
-      if (i + 1 >= argc) {
-        *error = "option --screenshot needs SECONDS and OUT.png";
-        return false;
-      }
+        throw badValue(text, "seconds from 0");
+      if (i + 1 >= argc) throw CommandLineError("option --screenshot needs SECONDS and OUT.png");
       result.output = argv[++i];
     } else if (name == "--benchmark") {
-      if (!setMode(Options::Mode::Benchmark)) return false;
+      setMode(Options::Mode::Benchmark);
     } else if (name == "--play-song") {
-      if (!setMode(Options::Mode::PlaySong) || !value(&result.songSource)) return false;
-      if (result.songSource.empty()) return badValue(result.songSource, "a song source");
+      setMode(Options::Mode::PlaySong);
+      value(&result.songSource);
+      if (result.songSource.empty()) throw badValue(result.songSource, "a song source");
     } else if (name == "--watch") {
       result.watch = true;
     } else {
-      *error = arg.compare(0, 1, "-") == 0 ? "unknown option " + name
-                                          : "unexpected argument \"" + arg + "\"";
-      return false;
+      throw CommandLineError(arg.compare(0, 1, "-") == 0 ? "unknown option " + name
+                                                         : "unexpected argument \"" + arg + "\"");
     }
-    if (hasInlineValue) {
-      *error = "option " + name + " takes no value";
-      return false;
-    }
+    if (hasInlineValue) throw CommandLineError("option " + name + " takes no value");
   }
-  if (result.watch && result.mode != Options::Mode::PlaySong) {
-    *error = "option --watch goes with --play-song";
-    return false;
-  }
+  if (result.watch && result.mode != Options::Mode::PlaySong)
+    throw CommandLineError("option --watch goes with --play-song");
   if (help) result.mode = Options::Mode::Help;
-  *options = result;
-  return true;
+  return result;
 }

@@ -6,10 +6,17 @@
 #include <string>
 
 #include "shell/Options.h"
+#include "shell/ShellError.h"
 
-// Fills options from argv[1..argc-1]. False with a message naming the
-// offending argument when the line cannot be understood.
-bool parseCommandLine(int argc, const char* const* argv, Options* options, std::string* error);
+// A command line that cannot be understood; the message names the offending
+// argument. main answers it with the usage text and exit code 2.
+class CommandLineError : public ShellError {
+ public:
+  using ShellError::ShellError;
+};
+
+// The options of argv[1..argc-1]. Throws CommandLineError.
+Options parseCommandLine(int argc, const char* const* argv);
 
 // The usage text, for --help and after an error.
 const char* usageText();

@@ -1,7 +1,8 @@
 #include "shell/DataDirectory.h"
 
-#include <cstdio>
 #include <system_error>
+
+#include "shell/ShellError.h"
 
 #ifndef KYL_DEFAULT_DATA_DIR
 #define KYL_DEFAULT_DATA_DIR "."
@@ -55,11 +56,11 @@ std::string dataDirectoryFor(const Options& options) {
   return found.empty() ? defaultCandidates().back() : found;
 }
 
-bool enterDataDirectory(const Options& options) {
+void enterDataDirectory(const Options& options) {
   const std::string dir = dataDirectoryFor(options);
   std::error_code error;
   fs::current_path(dir, error);
-  if (!error) return true;
+  if (!error) return;
   std::string hint;
   if (options.dataDir.empty()) {
     for (const std::string& candidate : defaultCandidates())
@@ -67,7 +68,5 @@ bool enterDataDirectory(const Options& options) {
     if (!hint.empty()) hint += "\"; ";
     hint = " (" + hint + "build the content, or give --data DIR)";
   }
-  std::fprintf(stderr, "kylvander: cannot use the data folder \"%s\": %s%s\n", dir.c_str(),
-               error.message().c_str(), hint.c_str());
-  return false;
+  throw ShellError("cannot use the data folder \"" + dir + "\": " + error.message() + hint);
 }

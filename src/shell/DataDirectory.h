@@ -23,7 +23,7 @@ std::string firstExistingFolder(const std::vector<std::string>& candidates);
 // names it).
 std::string dataDirectoryFor(const Options& options);
 
-// Makes that folder the working directory, before anything is read. On
-// failure writes the folder and the reason to standard error and returns
-// false; the mode then ends with exit code 1.
-bool enterDataDirectory(const Options& options);
+// Makes that folder the working directory, before anything is read. Throws
+// ShellError naming the folder and the reason; the mode then ends with exit
+// code 1.
+void enterDataDirectory(const Options& options);

@@ -19,6 +19,7 @@
 #include "shell/DataDirectory.h"
 #include "shell/GLWindow.h"
 #include "shell/Modes.h"
+#include "shell/ShellError.h"
 #include "shell/ShowFrame.h"
 #include "shell/SongFile.h"
 #include "shell/Verbose.h"
@@ -98,19 +99,22 @@ bool showFrame(GLWindow& window, ShowFrame& frame) {
 }
 
 int runShow(const Options& options) {
-  if (!enterDataDirectory(options)) return 1;
-  // Whatever goes wrong ends here, with a box, the window and the display mode
-  // put back, and exit code 1.
-  try {
-    return show(options);
-  } catch (const SongFileError& error) {
-    std::fprintf(stderr, "kylvander: cannot read the song file \"%s\": %s\n", error.file.c_str(),
-                 error.reason.c_str());
-    platform::messageBox(nullptr, "VET INTE!!", kGuardCaption);
-  } catch (const std::exception& error) {
-    platform::messageBox(nullptr, error.what(), kGuardCaption);
-  } catch (...) {
-    platform::messageBox(nullptr, "VET INTE!!", kGuardCaption);
-  }
-  return 1;
+  // A data folder that cannot be entered is said on standard error, as in
+  // the other modes; no window or box yet.
+  return reportShellErrors([&] {
+    enterDataDirectory(options);
+    // Whatever goes wrong from here ends here, with a box, the window and the
+    // display mode put back, and exit code 1.
+    try {
+      return show(options);
+    } catch (const SongFileError& error) {
+      std::fprintf(stderr, "kylvander: %s\n", error.what());
+      platform::messageBox(nullptr, "VET INTE!!", kGuardCaption);
+    } catch (const std::exception& error) {
+      platform::messageBox(nullptr, error.what(), kGuardCaption);
+    } catch (...) {
+      platform::messageBox(nullptr, "VET INTE!!", kGuardCaption);
+    }
+    return 1;
+  });
 }

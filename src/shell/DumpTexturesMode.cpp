@@ -22,7 +22,7 @@
 #include "scenes/SceneList.h"
 #include "shell/DataDirectory.h"
 #include "shell/Modes.h"
-#include "shell/OfflineError.h"
+#include "shell/ShellError.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ struct NamedTexture {
 };
 using SceneTextures = std::array<std::vector<NamedTexture>, kSceneCount>;
 
-// Throws OfflineError.
+// Throws ShellError.
 void writeUploads(const SceneTextures& lists, const std::vector<TextureRecorder::Upload>& uploads,
                   const std::filesystem::path& dir, int* written) {
   for (size_t scene = 0; scene < lists.size(); ++scene) {
@@ -41,11 +41,11 @@ void writeUploads(const SceneTextures& lists, const std::vector<TextureRecorder:
       for (const TextureRecorder::Upload& candidate : uploads)
         if (candidate.texture == named.texture) upload = &candidate;
       const std::string file = std::to_string(scene) + "-" + named.name + ".tga";
-      if (!upload) throw OfflineError("no upload recorded for " + file);
+      if (!upload) throw ShellError("no upload recorded for " + file);
       std::string error;
       const std::string path = (dir / file).string();
       if (!writeTga(path.c_str(), upload->width, upload->height, upload->packed.data(), &error))
-        throw OfflineError("cannot write \"" + path + "\": " + error);
+        throw ShellError("cannot write \"" + path + "\": " + error);
       ++*written;
     }
   }
@@ -54,22 +54,22 @@ void writeUploads(const SceneTextures& lists, const std::vector<TextureRecorder:
 }  // namespace
 
 int runDumpTextures(const Options& options) {
-  return reportOfflineErrors([&] {
+  return reportShellErrors([&] {
     // The output folder is taken relative to where the user stood, before
     // the data folder becomes the working directory.
     std::error_code error;
     const std::filesystem::path dir = std::filesystem::absolute(options.output, error);
     if (!error) std::filesystem::create_directories(dir, error);
     if (error)
-      throw OfflineError("cannot use the output folder \"" + options.output +
-                         "\": " + error.message());
-    if (!enterDataDirectory(options)) return 1;
+      throw ShellError("cannot use the output folder \"" + options.output +
+                       "\": " + error.message());
+    enterDataDirectory(options);
 
     std::unique_ptr<HiddenGlContext> context;
     try {
       context = std::make_unique<HiddenGlContext>(640, 480);
     } catch (const platform::PlatformError& e) {
-      throw OfflineError(std::string("no OpenGL context for the texture export: ") + e.what());
+      throw ShellError(std::string("no OpenGL context for the texture export: ") + e.what());
     }
 
     TextureRecorder::start();

@@ -12,7 +12,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "shell/OfflineError.h"
+#include "shell/ShellError.h"
 
 namespace {
 
@@ -60,15 +60,16 @@ bool FfmpegPipe::available() {
 #endif
 }
 
-const char* FfmpegPipe::missingMessage() {
-  return "kylvander: the ffmpeg program was not found; install it (Debian package \"ffmpeg\") "
-         "or put it on the PATH\n";
+void FfmpegPipe::requireAvailable() {
+  if (!available())
+    throw ShellError("the ffmpeg program was not found; install it (Debian package \"ffmpeg\") "
+                     "or put it on the PATH");
 }
 
 FfmpegPipe::~FfmpegPipe() {
   try {
     close();
-  } catch (const OfflineError&) {
+  } catch (const ShellError&) {
     // Only reached when an earlier failure is already on its way.
   }
 }
@@ -77,12 +78,12 @@ void FfmpegPipe::open(const std::vector<std::string>& arguments) {
 #ifdef _WIN32
   for (const std::string& a : arguments)
     if (a.find('"') != std::string::npos)
-      throw OfflineError("file names with double quotes cannot be passed to ffmpeg");
+      throw ShellError("file names with double quotes cannot be passed to ffmpeg");
   input_ = _popen(commandLine(arguments).c_str(), "wb");
-  if (!input_) throw OfflineError(std::strerror(errno));
+  if (!input_) throw ShellError(std::strerror(errno));
 #else
   int fds[2];
-  if (pipe(fds) != 0) throw OfflineError(std::strerror(errno));
+  if (pipe(fds) != 0) throw ShellError(std::strerror(errno));
   // A vanished ffmpeg must end in a write error, not in SIGPIPE.
   std::signal(SIGPIPE, SIG_IGN);
   fcntl(fds[1], F_SETFD, FD_CLOEXEC);
@@ -91,11 +92,11 @@ void FfmpegPipe::open(const std::vector<std::string>& arguments) {
   if (pid < 0) {
     const int reason = errno;
     ::close(fds[1]);
-    throw OfflineError(std::strerror(reason));
+    throw ShellError(std::strerror(reason));
   }
   child_ = long(pid);
   input_ = fdopen(fds[1], "wb");
-  if (!input_) throw OfflineError(std::strerror(errno));
+  if (!input_) throw ShellError(std::strerror(errno));
 #endif
 }
 
@@ -108,17 +109,17 @@ void FfmpegPipe::close() {
 #ifdef _WIN32
   const int status = _pclose(input_);
   input_ = nullptr;
-  if (status != 0) throw OfflineError("ffmpeg failed (exit status " + std::to_string(status) + ")");
+  if (status != 0) throw ShellError("ffmpeg failed (exit status " + std::to_string(status) + ")");
 #else
   std::fclose(input_);
   input_ = nullptr;
   int status = 0;
   const pid_t pid = pid_t(child_);
   child_ = -1;
-  if (waitpid(pid, &status, 0) != pid) throw OfflineError(std::strerror(errno));
+  if (waitpid(pid, &status, 0) != pid) throw ShellError(std::strerror(errno));
   if (WIFEXITED(status) && WEXITSTATUS(status) == 127)
-    throw OfflineError("the ffmpeg program could not be run");
+    throw ShellError("the ffmpeg program could not be run");
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-    throw OfflineError("ffmpeg failed (see its messages above)");
+    throw ShellError("ffmpeg failed (see its messages above)");
 #endif
 }

@@ -13,8 +13,8 @@ class FfmpegPipe {
  public:
   // Whether an ffmpeg program can be run at all.
   static bool available();
-  // The message for when it cannot.
-  static const char* missingMessage();
+  // Throws ShellError saying how to get ffmpeg when it cannot be run.
+  static void requireAvailable();
 
   FfmpegPipe() = default;
   ~FfmpegPipe();
@@ -22,11 +22,11 @@ class FfmpegPipe {
   FfmpegPipe& operator=(const FfmpegPipe&) = delete;
 
   // Starts "ffmpeg" with these arguments (the program name not included).
-  // Throws OfflineError when it cannot be started.
+  // Throws ShellError when it cannot be started.
   void open(const std::vector<std::string>& arguments);
   // Writes one frame's bytes. False once ffmpeg has gone away.
   bool write(const std::vector<uint8_t>& bytes);
-  // Closes its input and waits for it; throws OfflineError when ffmpeg
+  // Closes its input and waits for it; throws ShellError when ffmpeg
   // failed. The destructor closes without reporting.
   void close();
 

@@ -17,6 +17,6 @@ using FrameDone = std::function<void(uint32_t done)>;
 std::vector<std::string> rawFrameInput(int width, int height, int fps);
 
 // Runs ffmpeg with the arguments and feeds it `count` frames. Throws
-// OfflineError naming what failed.
+// ShellError naming what failed.
 void runFfmpeg(const std::vector<std::string>& arguments, uint32_t count,
                const FrameSource& frame, const FrameDone& done = nullptr);

@@ -1,50 +1,32 @@
 #include "shell/MomentFrames.h"
 
 #include <cmath>
+#include <string>
 
-#include "shell/OfflineError.h"
 #include "shell/OfflineShow.h"
 #include "shell/OffscreenTarget.h"
+#include "shell/ShellError.h"
 #include "shell/SongFile.h"
 
 MomentFrames::MomentFrames(int fps, const std::vector<double>& moments, Picture picture)
     : fps_(fps), picture_(std::move(picture)) {
-  if (fps < 1) {
-    error_ = "the frame rate must be 1 or more";
-    return;
-  }
-  try {
-    show_ = std::make_unique<OfflineShow>(readSongFile(kSongFileName), 0);
-  } catch (const SongFileError& e) {
-    error_ = "cannot read the song file \"" + e.file + "\": " + e.reason;
-    return;
-  }
-  if (!show_->ok()) {
-    error_ = show_->error();
-    return;
-  }
+  if (fps < 1) throw ShellError("the frame rate must be 1 or more");
+  show_ = std::make_unique<OfflineShow>(readSongFile(kSongFileName), 0);
   const uint32_t frames = show_->frameCount(fps);
   for (double seconds : moments) {
     // The frame on screen at that moment, as --screenshot takes it.
     const double frame = std::floor(seconds * fps + 1e-9);
-    if (!(frame >= 0.0) || frame >= double(frames)) {
-      error_ = "the moment " + std::to_string(seconds) + " s is outside the show";
-      return;
-    }
+    if (!(frame >= 0.0) || frame >= double(frames))
+      throw ShellError("the moment " + std::to_string(seconds) + " s is outside the show");
     momentFrames_.push_back(uint32_t(frame));
     if (uint32_t(frame) > last_) last_ = uint32_t(frame);
   }
-  try {
-    target_ = std::make_unique<OffscreenTarget>(kWidth, kHeight);
-  } catch (const OfflineError& e) {
-    error_ = e.what();
-  }
+  target_ = std::make_unique<OffscreenTarget>(kWidth, kHeight);
 }
 
 MomentFrames::~MomentFrames() = default;
 
 bool MomentFrames::step(int maxFrames) {
-  if (!ok()) return false;
   for (int n = 0; n < maxFrames && next_ <= last_; ++n) {
     const uint32_t k = next_++;
     target_->beginFrame();

@@ -5,7 +5,8 @@
 // test of the OpenGL ES layer take their pictures this way.
 //
 // How to use: with a GL context current and the data folder entered,
-// construct; check ok(); call step() until it returns false, each call
+// construct (it throws ShellError saying why it cannot take the moments);
+// call step() until it returns false, each call
 // drawing up to maxFrames frames and handing the moments' pictures to the
 // callback (RGB rows, top row first).
 #pragma once
@@ -13,7 +14,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <string>
 #include <vector>
 
 class OfflineShow;
@@ -25,9 +25,6 @@ class MomentFrames {
 
   MomentFrames(int fps, const std::vector<double>& moments, Picture picture);
   ~MomentFrames();
-
-  bool ok() const { return error_.empty(); }
-  const std::string& error() const { return error_; }
 
   // Draws up to maxFrames more frames; false once the last moment is taken.
   bool step(int maxFrames);
@@ -44,5 +41,4 @@ class MomentFrames {
   uint32_t last_ = 0;
   Picture picture_;
   std::vector<uint8_t> rgb_;
-  std::string error_;
 };

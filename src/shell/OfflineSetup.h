@@ -18,10 +18,9 @@ struct OfflineSetup {
 };
 
 // Reads the song in the working directory and builds the show on the current
-// GL context. Throws OfflineError.
+// GL context. Throws ShellError.
 std::unique_ptr<OfflineShow> loadOfflineShow(const Options& options);
 
 // Output path, data folder, a hidden GL context, the show. Throws
-// OfflineError; false when the data folder could not be entered (that step
-// has reported why).
-bool setUpOffline(const Options& options, OfflineSetup* setup);
+// ShellError.
+void setUpOffline(const Options& options, OfflineSetup* setup);

@@ -11,6 +11,7 @@
 #include "platform/Stopwatch.h"
 #include "scenes/Scene.h"
 #include "shell/SceneSchedule.h"
+#include "shell/ShellError.h"
 #include "synth/Song.h"
 #include "synth/Synth.h"
 
@@ -18,14 +19,9 @@ OfflineShow::OfflineShow(const std::vector<uint8_t>& songImage, int startPositio
     : startPosition_(startPosition < 0 ? 0 : startPosition) {
   synth_ = std::make_unique<Synth>();
   song_ = loadSongShowingMessages(*synth_, songImage.data(), songImage.size());
-  if (!song_) {
-    error_ = "the song could not be loaded";
-    return;
-  }
-  if (startPosition_ > SceneSchedule::kLastPlayedPosition) {
-    error_ = "the start position is past the end of the show";
-    return;
-  }
+  if (!song_) throw ShellError("the song could not be loaded");
+  if (startPosition_ > SceneSchedule::kLastPlayedPosition)
+    throw ShellError("the start position is past the end of the show");
   clock_ = std::make_unique<SoundOutput>(
       platform::createSilentSoundBuffer(SoundOutput::kBufferBytes, platform::WaveFormat{}),
       *synth_);

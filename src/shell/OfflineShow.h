@@ -9,7 +9,7 @@
 // the scenes and the loop draw from it. The sound therefore renders on a
 // thread of its own, as the live show's streaming thread does.
 //
-// How to use: with a GL context current, construct (check ok()); then for
+// How to use: with a GL context current, construct; then for
 // frame k at N frames per second call drawFrame(k / N) while
 // playing(k / N); renderSound() gives the matching audio.
 #pragma once
@@ -17,7 +17,6 @@
 #include <array>
 #include <cstdint>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "clock/VirtualClock.h"
@@ -34,13 +33,12 @@ class OfflineShow {
  public:
   // Loads the song from its file image and builds the scenes (reading the
   // pictures from the working directory's parent) from startPosition on.
+  // Throws ShellError when the song does not load or the start position is
+  // past the show.
   OfflineShow(const std::vector<uint8_t>& songImage, int startPosition);
   ~OfflineShow();
   OfflineShow(const OfflineShow&) = delete;
   OfflineShow& operator=(const OfflineShow&) = delete;
-
-  bool ok() const { return error_.empty(); }
-  const std::string& error() const { return error_; }
 
   // The song position a live run hears `seconds` after its start.
   int positionAt(double seconds) const;
@@ -82,5 +80,4 @@ class OfflineShow {
   SceneArray scenes_;
   ShowFrame frame_{virtualClock_, scenes_};
   double constructionSeconds_ = 0.0;
-  std::string error_;
 };

@@ -6,7 +6,7 @@
 
 #include "base/PictureBox.h"
 #include "gfx/GeometryOutput.h"
-#include "shell/OfflineError.h"
+#include "shell/ShellError.h"
 
 namespace {
 
@@ -72,8 +72,8 @@ bool hasRasterizerDiscard() {
 
 OffscreenTarget::OffscreenTarget(int width, int height) : width_(width), height_(height) {
   if (width < 1 || height < 1 || width > 8192 || height > 8192)
-    throw OfflineError("the frame size must be between 1x1 and 8192x8192");
-  if (!api.load()) throw OfflineError("the OpenGL driver has no framebuffer objects");
+    throw ShellError("the frame size must be between 1x1 and 8192x8192");
+  if (!api.load()) throw ShellError("the OpenGL driver has no framebuffer objects");
   api.genFramebuffers(1, &framebuffer_);
   api.bindFramebuffer(kFramebuffer, framebuffer_);
   api.genRenderbuffers(1, &colour_);
@@ -87,8 +87,8 @@ OffscreenTarget::OffscreenTarget(int width, int height) : width_(width), height_
   canDiscard_ = hasRasterizerDiscard();
   if (api.checkFramebufferStatus(kFramebuffer) != kFramebufferComplete) {
     release();
-    throw OfflineError("the OpenGL driver refused a " + std::to_string(width) + "x" +
-                       std::to_string(height) + " framebuffer");
+    throw ShellError("the OpenGL driver refused a " + std::to_string(width) + "x" +
+                     std::to_string(height) + " framebuffer");
   }
 }
 

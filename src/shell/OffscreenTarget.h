@@ -11,7 +11,7 @@
 
 class OffscreenTarget {
  public:
-  // Needs a current GL context. Throws OfflineError when the size or the
+  // Needs a current GL context. Throws ShellError when the size or the
   // driver does not allow it.
   OffscreenTarget(int width, int height);
   ~OffscreenTarget();

@@ -9,20 +9,17 @@
 #include "shell/FfmpegPipe.h"
 #include "shell/FfmpegRun.h"
 #include "shell/Modes.h"
-#include "shell/OfflineError.h"
 #include "shell/OfflineSetup.h"
 #include "shell/OffscreenTarget.h"
+#include "shell/ShellError.h"
 
 int runScreenshot(const Options& options) {
-  if (!FfmpegPipe::available()) {
-    std::fputs(FfmpegPipe::missingMessage(), stderr);
-    return 1;
-  }
-  return reportOfflineErrors([&] {
+  return reportShellErrors([&] {
+    FfmpegPipe::requireAvailable();
     if (!(options.screenshotSeconds >= 0.0))
-      throw OfflineError("the screenshot moment must be 0 seconds or later");
+      throw ShellError("the screenshot moment must be 0 seconds or later");
     OfflineSetup setup;
-    if (!setUpOffline(options, &setup)) return 1;
+    setUpOffline(options, &setup);
     OfflineShow& show = *setup.show;
 
     // The frame on screen at that moment in a capture at this rate.
@@ -32,7 +29,7 @@ int runScreenshot(const Options& options) {
       char text[64];
       std::snprintf(text, sizeof text, "the show ends after %.3f seconds",
                     double(frames) / options.fps);
-      throw OfflineError(text);
+      throw ShellError(text);
     }
     OffscreenTarget target(options.width, options.height);
     const uint32_t last = uint32_t(frame);
@@ -50,8 +47,8 @@ int runScreenshot(const Options& options) {
                 {"-frames:v", "1", "-update", "1", "-f", "image2", setup.output.string()});
     try {
       runFfmpeg(args, 1, [&](uint32_t) -> const std::vector<uint8_t>& { return rgb; });
-    } catch (const OfflineError& e) {
-      throw OfflineError("cannot write \"" + setup.output.string() + "\": " + e.what());
+    } catch (const ShellError& e) {
+      throw ShellError("cannot write \"" + setup.output.string() + "\": " + e.what());
     }
     return 0;
   });

@@ -13,7 +13,7 @@ namespace {
 constexpr long kMaxSongBytes = 64L * 1024 * 1024;
 
 [[noreturn]] void fail(const char* path, std::string reason) {
-  throw SongFileError{path, std::move(reason)};
+  throw SongFileError(path, reason);
 }
 
 std::string systemReason(const char* what) {

@@ -5,10 +5,18 @@
 #include <string>
 #include <vector>
 
-// Why the song file could not be read. Deliberately not a std::exception:
-// the show's guard answers it with its "VET INTE!!" box, after writing the
-// file and the reason to standard error.
-struct SongFileError {
+#include "shell/ShellError.h"
+
+// Why the song file could not be read: "cannot read the song file "FILE":
+// REASON", with the file and the reason kept apart for the modes that word it
+// otherwise. The show's guard answers it with its "VET INTE!!" box, after
+// writing the message to standard error.
+class SongFileError : public ShellError {
+ public:
+  SongFileError(const std::string& file, const std::string& reason)
+      : ShellError("cannot read the song file \"" + file + "\": " + reason),
+        file(file),
+        reason(reason) {}
   std::string file;
   std::string reason;
 };

@@ -1,6 +1,5 @@
 // kylvander: the show, and the offline modes that capture, render or dump it.
 #include <cstdio>
-#include <string>
 
 #include "platform/Window.h"
 #include "shell/CommandLine.h"
@@ -9,9 +8,10 @@
 
 int main(int argc, char** argv) {
   Options options;
-  std::string error;
-  if (!parseCommandLine(argc, argv, &options, &error)) {
-    std::fprintf(stderr, "kylvander: %s\n\n%s", error.c_str(), usageText());
+  try {
+    options = parseCommandLine(argc, argv);
+  } catch (const CommandLineError& error) {
+    std::fprintf(stderr, "kylvander: %s\n\n%s", error.what(), usageText());
     return 2;
   }
   setVerbose(options.verbose);

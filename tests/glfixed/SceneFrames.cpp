@@ -12,6 +12,7 @@
 #include "platform/Window.h"
 #include "shell/DataDirectory.h"
 #include "shell/MomentFrames.h"
+#include "shell/ShellError.h"
 
 int main(int argc, char** argv) {
   if (argc < 5) {
@@ -22,28 +23,30 @@ int main(int argc, char** argv) {
   const std::string out = std::filesystem::absolute(argv[3]).string();
   Options options;
   options.dataDir = argv[1];
-  if (!enterDataDirectory(options)) return 1;
   std::vector<double> moments;
   for (int i = 4; i < argc; ++i) moments.push_back(std::atof(argv[i]));
 
-  HiddenGlContext context(64, 48);
   bool written = true;
-  MomentFrames frames(std::atoi(argv[2]), moments, [&](size_t index, const std::vector<uint8_t>& rgb) {
-    const std::string path = out + "-" + std::to_string(index) + ".ppm";
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) {
-      written = false;
-      return;
+  try {
+    enterDataDirectory(options);
+    HiddenGlContext context(64, 48);
+    const auto write = [&](size_t index, const std::vector<uint8_t>& rgb) {
+      const std::string path = out + "-" + std::to_string(index) + ".ppm";
+      FILE* file = std::fopen(path.c_str(), "wb");
+      if (!file) {
+        written = false;
+        return;
+      }
+      std::fprintf(file, "P6\n%d %d\n255\n", MomentFrames::kWidth, MomentFrames::kHeight);
+      written = std::fwrite(rgb.data(), 1, rgb.size(), file) == rgb.size() && written;
+      written = std::fclose(file) == 0 && written;
+    };
+    MomentFrames frames(std::atoi(argv[2]), moments, write);
+    while (frames.step(1000)) {
     }
-    std::fprintf(file, "P6\n%d %d\n255\n", MomentFrames::kWidth, MomentFrames::kHeight);
-    written = std::fwrite(rgb.data(), 1, rgb.size(), file) == rgb.size() && written;
-    written = std::fclose(file) == 0 && written;
-  });
-  if (!frames.ok()) {
-    std::fprintf(stderr, "%s: %s\n", argv[0], frames.error().c_str());
+  } catch (const ShellError& e) {
+    std::fprintf(stderr, "%s: %s\n", argv[0], e.what());
     return 1;
-  }
-  while (frames.step(1000)) {
   }
   return written ? 0 : 1;
 }

@@ -187,7 +187,7 @@ TEST_F(CaptureIsTheShow, EveryMomentsFrameIsTheLiveLoopsInCaptureAndScreenshot) 
   // as the show does.
   Options options;
   options.dataDir = KYL_SHOW_DATA;
-  ASSERT_TRUE(enterDataDirectory(options));
+  ASSERT_NO_THROW(enterDataDirectory(options));
   const std::vector<uint8_t> songImage = readSongFile(kSongFileName);
   GLWindow window(kWidth, kHeight, false);
   const LiveFrames live = runLiveLoop(window, songImage, false);

@@ -19,7 +19,12 @@ Parsed parse(std::initializer_list<const char*> args) {
   std::vector<const char*> argv = {"kylvander"};
   argv.insert(argv.end(), args.begin(), args.end());
   Parsed parsed{};
-  parsed.ok = parseCommandLine(int(argv.size()), argv.data(), &parsed.options, &parsed.error);
+  try {
+    parsed.options = parseCommandLine(int(argv.size()), argv.data());
+    parsed.ok = true;
+  } catch (const CommandLineError& error) {
+    parsed.error = error.what();
+  }
   return parsed;
 }
 

@@ -157,6 +157,32 @@ TEST_F(ShowProcessTest, TheCommandLine) {
   EXPECT_TRUE(contains(noData.err, "nowhere")) << noData.err;
 }
 
+// What stops a mode before it draws is said in one line on standard error,
+// with exit code 1 and no box, whichever mode meets it.
+TEST_F(ShowProcessTest, EveryModeSaysWhyItCannotStart) {
+  const std::string nowhere = (dir / "nowhere").string();
+  const std::string out = (dir / "out").string();
+  const std::string noFolder = "kylvander: cannot use the data folder \"" + nowhere + "\": ";
+  const std::string noSong = "kylvander: cannot read the song file \"brumtakt\": no such file";
+  const struct {
+    std::vector<std::string> args;
+    std::string says;
+  } cases[] = {
+      {{"--windowed", "--data", nowhere}, noFolder},
+      {{"--dump-textures", out, "--data", nowhere}, noFolder},
+      {{"--benchmark", "--data", nowhere}, noFolder},
+      {{"--screenshot", "1", out + ".png", "--data", nowhere}, noFolder},
+      {{"--benchmark", "--data", data()}, noSong},
+      {{"--screenshot", "1", out + ".png", "--data", data()}, noSong},
+  };
+  for (const auto& c : cases) {
+    Outcome r = run(c.args, true);
+    EXPECT_EQ(r.exitCode, 1) << c.args[0];
+    EXPECT_TRUE(contains(r.err, c.says)) << c.args[0] << ": " << r.err;
+    EXPECT_FALSE(contains(r.err, "sursur")) << c.args[0] << ": " << r.err;
+  }
+}
+
 // A copy of the program laid out as installed (PREFIX/bin) reads the data in
 // PREFIX/share/kylvander/show; without that folder it keeps the build's.
 TEST_F(ShowProcessTest, AnInstalledProgramReadsTheInstalledData) {

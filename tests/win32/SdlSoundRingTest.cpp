@@ -64,12 +64,9 @@ TEST(SoundRing, SilentRingStoppedUnderAReaderNeverGoesBack) {
 }
 
 TEST(SoundRing, DeviceRingSplitsABlockAcrossTheEndAndLoops) {
-  std::string error;
-  auto device = platform::createSoundDevice(&error);
-  ASSERT_NE(device, nullptr) << error;
+  auto device = platform::createSoundDevice();
   EXPECT_TRUE(device->setCooperativeLevel(nullptr));
-  auto ring = device->createBuffer(kRingBytes, platform::WaveFormat{}, &error);
-  ASSERT_NE(ring, nullptr) << error;
+  auto ring = device->createBuffer(kRingBytes, platform::WaveFormat{});
   const std::string driver = platform::audioDriverName();
   soundring::blockAcrossTheEnd(*ring, driver.c_str());
   soundring::cursorsLoop(*ring, driver.c_str());
@@ -85,11 +82,8 @@ TEST(SoundRing, DeviceCursorsFollowThePlayingSoundSmoothly) {
   const std::string played = "/tmp/kyl-ring-played-" + std::to_string(getpid());
   setenv("SDL_AUDIODRIVER", "disk", 1);
   setenv("SDL_DISKAUDIOFILE", played.c_str(), 1);
-  std::string error;
-  auto device = platform::createSoundDevice(&error);
-  ASSERT_NE(device, nullptr) << error;
-  auto ring = device->createBuffer(kRingBytes, platform::WaveFormat{}, &error);
-  ASSERT_NE(ring, nullptr) << error;
+  auto device = platform::createSoundDevice();
+  auto ring = device->createBuffer(kRingBytes, platform::WaveFormat{});
   const uint32_t period = platform::sdl::devicePeriodFrames() * soundring::kFrameBytes;
   ASSERT_GT(period, 0u);
   ASSERT_TRUE(ring->setCurrentPosition(0));

@@ -32,13 +32,20 @@ int main() {
   check(silent != nullptr, "silent ring created");
   if (silent) blockAcrossTheEnd(*silent, "silent");
 
-  std::string error;
-  std::unique_ptr<platform::SoundDevice> device = platform::createSoundDevice(&error);
-  check(device != nullptr, "open the sound device: " + error);
+  std::unique_ptr<platform::SoundDevice> device;
+  try {
+    device = platform::createSoundDevice();
+  } catch (const platform::PlatformError& error) {
+    check(false, std::string("open the sound device: ") + error.what());
+  }
   if (device) {
     check(device->setCooperativeLevel(nullptr), "cooperative level");
-    std::unique_ptr<platform::SoundBuffer> ring = device->createBuffer(kRingBytes, format, &error);
-    check(ring != nullptr, "create the looping buffer: " + error);
+    std::unique_ptr<platform::SoundBuffer> ring;
+    try {
+      ring = device->createBuffer(kRingBytes, format);
+    } catch (const platform::PlatformError& error) {
+      check(false, std::string("create the looping buffer: ") + error.what());
+    }
     check(platform::audioDriverName() == "dsound",
           "driver name " + platform::audioDriverName());
     if (ring) {

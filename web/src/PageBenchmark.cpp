@@ -14,9 +14,9 @@
 #include "shell/BenchmarkTimeline.h"
 #include "shell/DataDirectory.h"
 #include "shell/GLWindow.h"
-#include "shell/OfflineError.h"
 #include "shell/OfflineSetup.h"
 #include "shell/OfflineShow.h"
+#include "shell/ShellError.h"
 
 namespace {
 
@@ -204,9 +204,9 @@ int runPageBenchmark(int argc, char** argv) {
   if (argc < 3) return fail("--page-benchmark DATA");
   Options options;
   options.dataDir = argv[2];
-  if (!enterDataDirectory(options)) return fail("no data folder");
   auto run = std::make_unique<BenchmarkRun>();
   try {
+    enterDataDirectory(options);
     run->window = std::make_unique<GLWindow>(640, 480, false);
     run->show = loadOfflineShow(options);
     run->timeline = std::make_unique<BenchmarkTimeline>(*run->show, options.startPosition);
@@ -214,7 +214,7 @@ int runPageBenchmark(int argc, char** argv) {
     run->picture = makePicture();
   } catch (const platform::PlatformError& e) {
     return fail(std::string("no WebGL window: ") + e.what());
-  } catch (const OfflineError& e) {
+  } catch (const ShellError& e) {
     return fail(e.what());
   }
   for (std::vector<double>* v : {&run->times, &run->calls, &run->finishes}) v->reserve(kFramesPerScene);

@@ -82,7 +82,6 @@ int runPageCanvasFrames(int argc, char** argv) {
   } catch (const std::exception& e) {
     return framesFailed(e.what());
   }
-  if (!run->show->ok()) return framesFailed(run->show->error());
   const uint32_t frames = run->show->frameCount(run->fps);
   for (int i = 4; i < argc; ++i) {
     const double seconds = std::atof(argv[i]);

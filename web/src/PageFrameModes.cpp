@@ -6,6 +6,7 @@
 
 #include "platform/web/WebPage.h"
 #include "shell/DataDirectory.h"
+#include "shell/ShellError.h"
 
 namespace {
 
@@ -18,7 +19,13 @@ EM_JS(void, keepPixels, (const uint8_t* rgb, int bytes), {
 bool enterPageData(const char* folder) {
   Options options;
   options.dataDir = folder;
-  return enterDataDirectory(options);
+  try {
+    enterDataDirectory(options);
+    return true;
+  } catch (const ShellError& e) {
+    std::fprintf(stderr, "kylvander: %s\n", e.what());
+    return false;
+  }
 }
 
 void handPicture(size_t index, double seconds, int width, int height,

@@ -39,14 +39,13 @@ int runPageFrames(int argc, char** argv) {
   auto run = std::make_unique<FrameRun>();
   try {
     run->context = std::make_unique<HiddenGlContext>(MomentFrames::kWidth, MomentFrames::kHeight);
+    run->frames = std::make_unique<MomentFrames>(
+        std::atoi(argv[2]), moments, [moments](size_t index, const std::vector<uint8_t>& rgb) {
+          handPicture(index, moments[index], MomentFrames::kWidth, MomentFrames::kHeight, rgb);
+        });
   } catch (const std::exception& e) {
     return framesFailed(e.what());
   }
-  run->frames = std::make_unique<MomentFrames>(
-      std::atoi(argv[2]), moments, [moments](size_t index, const std::vector<uint8_t>& rgb) {
-        handPicture(index, moments[index], MomentFrames::kWidth, MomentFrames::kHeight, rgb);
-      });
-  if (!run->frames->ok()) return framesFailed(run->frames->error());
   platform::runFrameLoop(&step, run.release());
   return 0;
 }

@@ -26,9 +26,10 @@ int main(int argc, char** argv) {
     return runPageCanvasFrames(argc, argv);
   if (argc > 1 && std::strcmp(argv[1], "--page-benchmark") == 0) return runPageBenchmark(argc, argv);
   Options options;
-  std::string error;
-  if (!parseCommandLine(argc, argv, &options, &error)) {
-    std::fprintf(stderr, "kylvander: %s\n", error.c_str());
+  try {
+    options = parseCommandLine(argc, argv);
+  } catch (const CommandLineError& error) {
+    std::fprintf(stderr, "kylvander: %s\n", error.what());
     return 2;
   }
   setVerbose(options.verbose);

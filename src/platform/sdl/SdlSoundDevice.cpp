@@ -66,15 +66,10 @@ class SdlSoundBuffer final : public SoundBuffer {
     }
   }
 
-  bool open(const WaveFormat& format, std::string* error) {
-    if (size() > kOffsetMask) {
-      if (error) *error = "the sound buffer is too large";
-      return false;
-    }
-    if (!subsystem_.ok()) {
-      if (error) *error = SDL_GetError();
-      return false;
-    }
+  // Throws PlatformError.
+  void open(const WaveFormat& format) {
+    if (size() > kOffsetMask) throw PlatformError("the sound buffer is too large");
+    if (!subsystem_.ok()) throw PlatformError(SDL_GetError());
     SDL_AudioSpec want{};
     want.freq = int(format.framesPerSecond);
     want.format = AUDIO_S16LSB;
@@ -86,15 +81,11 @@ class SdlSoundBuffer final : public SoundBuffer {
     // No allowed changes: SDL converts if the hardware wants another format,
     // so the ring always holds exactly the requested format.
     device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-    if (device_ == 0) {
-      if (error) *error = SDL_GetError();
-      return false;
-    }
+    if (device_ == 0) throw PlatformError(SDL_GetError());
     openDevices.fetch_add(1);
     periodBytes_ = std::min<uint32_t>(uint32_t(have.samples) * bytesPerFrame_, size() / 4);
     bytesPerSecond_ = uint64_t(have.freq) * bytesPerFrame_;
     lastPeriodFrames.store(have.samples);
-    return true;
   }
 
   uint32_t size() const override { return uint32_t(ring_.size()); }
@@ -259,20 +250,15 @@ class SdlSoundDevice final : public SoundDevice {
   // SDL has no cooperative levels: nothing to refuse.
   bool setCooperativeLevel(WindowHandle) override { return true; }
 
-  std::unique_ptr<SoundBuffer> createBuffer(uint32_t bytes, const WaveFormat& format,
-                                            std::string* error) override {
-    if (format.bitsPerSample != 16 || format.bytesPerFrame() == 0) {
-      if (error) *error = "only 16-bit sound is supported";
-      return nullptr;
-    }
-    if (bytes == 0 || bytes % format.bytesPerFrame() != 0) {
-      if (error) *error = "the buffer size is not a whole number of frames";
-      return nullptr;
-    }
+  std::unique_ptr<SoundBuffer> createBuffer(uint32_t bytes, const WaveFormat& format) override {
+    if (format.bitsPerSample != 16 || format.bytesPerFrame() == 0)
+      throw PlatformError("only 16-bit sound is supported");
+    if (bytes == 0 || bytes % format.bytesPerFrame() != 0)
+      throw PlatformError("the buffer size is not a whole number of frames");
     if (usingDummyDriver())
       return std::make_unique<DummyDeviceBuffer>(createSilentSoundBuffer(bytes, format));
     auto buffer = std::make_unique<SdlSoundBuffer>(bytes, format.bytesPerFrame());
-    if (!buffer->open(format, error)) return nullptr;
+    buffer->open(format);
     return buffer;
   }
 
@@ -282,12 +268,9 @@ class SdlSoundDevice final : public SoundDevice {
 
 }  // namespace
 
-std::unique_ptr<SoundDevice> createSoundDevice(std::string* error) {
+std::unique_ptr<SoundDevice> createSoundDevice() {
   auto device = std::make_unique<SdlSoundDevice>();
-  if (!device->ok()) {
-    if (error) *error = SDL_GetError();
-    return nullptr;
-  }
+  if (!device->ok()) throw PlatformError(SDL_GetError());
   return device;
 }
 

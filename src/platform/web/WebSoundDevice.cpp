@@ -69,12 +69,9 @@ class WorkletSoundDevice final : public SoundDevice {
   ~WorkletSoundDevice() override { --gDevices; }
   bool setCooperativeLevel(WindowHandle) override { return true; }
 
-  std::unique_ptr<SoundBuffer> createBuffer(uint32_t bytes, const WaveFormat& format,
-                                            std::string* error) override {
-    if (format.bitsPerSample != 16 || format.channels != 2 || format.framesPerSecond != 44100) {
-      if (error) *error = "the page plays only 16-bit stereo at 44100 Hz";
-      return nullptr;
-    }
+  std::unique_ptr<SoundBuffer> createBuffer(uint32_t bytes, const WaveFormat& format) override {
+    if (format.bitsPerSample != 16 || format.channels != 2 || format.framesPerSecond != 44100)
+      throw PlatformError("the page plays only 16-bit stereo at 44100 Hz");
     return std::make_unique<WorkletSoundBuffer>(bytes);
   }
 };
@@ -86,11 +83,8 @@ void streamInAudioWorklet(int position, std::atomic<uint32_t>* heardTicks) {
   startSoundWorklet(position, ++gRun);
 }
 
-std::unique_ptr<SoundDevice> createSoundDevice(std::string* error) {
-  if (!pageHasSoundWorklet()) {
-    if (error) *error = "the page has no sound worklet";
-    return nullptr;
-  }
+std::unique_ptr<SoundDevice> createSoundDevice() {
+  if (!pageHasSoundWorklet()) throw PlatformError("the page has no sound worklet");
   return std::make_unique<WorkletSoundDevice>();
 }
 

@@ -121,8 +121,7 @@ class DirectSoundDevice final : public SoundDevice {
     return SUCCEEDED(device_->SetCooperativeLevel(hwnd, DSSCL_PRIORITY));
   }
 
-  std::unique_ptr<SoundBuffer> createBuffer(uint32_t bytes, const WaveFormat& format,
-                                            std::string* error) override {
+  std::unique_ptr<SoundBuffer> createBuffer(uint32_t bytes, const WaveFormat& format) override {
     WAVEFORMATEX wave = {};
     wave.wFormatTag = WAVE_FORMAT_PCM;
     wave.nChannels = format.channels;
@@ -141,10 +140,7 @@ class DirectSoundDevice final : public SoundDevice {
 
     IDirectSoundBuffer* buffer = nullptr;
     HRESULT result = device_->CreateSoundBuffer(&description, &buffer, nullptr);
-    if (FAILED(result) || !buffer) {
-      if (error) *error = resultText("CreateSoundBuffer", result);
-      return nullptr;
-    }
+    if (FAILED(result) || !buffer) throw PlatformError(resultText("CreateSoundBuffer", result));
     DSBCAPS caps = {};
     caps.dwSize = sizeof caps;
     uint32_t size = bytes;
@@ -158,13 +154,10 @@ class DirectSoundDevice final : public SoundDevice {
 
 }  // namespace
 
-std::unique_ptr<SoundDevice> createSoundDevice(std::string* error) {
+std::unique_ptr<SoundDevice> createSoundDevice() {
   IDirectSound8* device = nullptr;
   HRESULT result = DirectSoundCreate8(nullptr, &device, nullptr);
-  if (FAILED(result) || !device) {
-    if (error) *error = resultText("DirectSoundCreate8", result);
-    return nullptr;
-  }
+  if (FAILED(result) || !device) throw PlatformError(resultText("DirectSoundCreate8", result));
   return std::make_unique<DirectSoundDevice>(device);
 }
 

@@ -35,15 +35,14 @@ extern "C" void onInterrupt(int) { interrupted = 1; }
 
 // The device's ring, or a silent one that keeps time when there is none.
 std::unique_ptr<platform::SoundBuffer> openRing(std::unique_ptr<platform::SoundDevice>& device) {
-  std::string reason;
-  device = platform::createSoundDevice(&reason);
-  std::unique_ptr<platform::SoundBuffer> ring;
-  if (device)
-    ring = device->createBuffer(SoundOutput::kBufferBytes, platform::WaveFormat(), &reason);
-  if (ring) return ring;
-  device.reset();
-  std::fprintf(stderr, "play-song: no audio device (%s): playing silently, in time\n",
-               reason.c_str());
+  try {
+    device = platform::createSoundDevice();
+    return device->createBuffer(SoundOutput::kBufferBytes, platform::WaveFormat());
+  } catch (const platform::PlatformError& error) {
+    device.reset();
+    std::fprintf(stderr, "play-song: no audio device (%s): playing silently, in time\n",
+                 error.what());
+  }
   return platform::createSilentSoundBuffer(SoundOutput::kBufferBytes, platform::WaveFormat());
 }
 
