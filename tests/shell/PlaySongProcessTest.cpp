@@ -4,10 +4,8 @@
 // compile is reported with its line and column while the last good version
 // plays on. The sound is read back from the driver's file: each order step
 // of these songs plays one sine tone whose pitch tells the song and the step.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,7 +19,8 @@
 #include <sstream>
 #include <thread>
 
-extern char** environ;
+
+#include "ChildProcess.h"
 
 namespace {
 
@@ -126,27 +125,11 @@ TEST(PlaySongProcess, ASavedSourceIsHeardFromTheSameStepAndABrokenSaveLeavesItPl
                  raw = dir / "sound.raw";
   save(source, steppedSong(kFirstBase));
 
-  std::vector<std::string> env;
-  for (char** e = environ; *e; ++e) {
-    const std::string entry = *e;
-    if (entry.rfind("DISPLAY=", 0) != 0 && entry.rfind("SDL_AUDIODRIVER=", 0) != 0)
-      env.push_back(entry);
-  }
-  env.push_back("SDL_AUDIODRIVER=disk");
-  env.push_back("SDL_DISKAUDIOFILE=" + raw.string());
-  std::vector<std::string> args = {KYL_EXECUTABLE, "--play-song", source.string(), "--watch"};
-  std::vector<char*> argv, envp;
-  for (auto& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  for (auto& e : env) envp.push_back(e.data());
-  envp.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  pid_t pid = 0;
-  ASSERT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()), 0);
-  posix_spawn_file_actions_destroy(&actions);
+  const pid_t pid = startChild({KYL_EXECUTABLE, "--play-song", source.string(), "--watch"},
+                               {"DISPLAY", "SDL_AUDIODRIVER"},
+                               {"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + raw.string()},
+                               {"", out.string(), err.string()});
+  ASSERT_GT(pid, 0);
 
   std::string said, complaints;
   const bool started = bool(waitFor(out, std::regex("step 3/40"), 10, &said));

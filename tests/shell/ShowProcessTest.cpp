@@ -2,9 +2,7 @@
 // codes and what it says on standard error.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,7 +14,8 @@
 #include <thread>
 #include <vector>
 
-extern char** environ;
+
+#include "ChildProcess.h"
 
 namespace {
 
@@ -50,36 +49,16 @@ class ShowProcessTest : public ::testing::Test {
   // for SDL's offscreen driver explicitly, as tests and capture do.
   Outcome run(std::vector<std::string> args, bool offscreen,
               const std::string& program = KYL_EXECUTABLE) {
-    std::vector<std::string> env;
-    for (char** e = environ; *e; ++e) {
-      std::string entry = *e;
-      if (entry.rfind("DISPLAY=", 0) == 0 || entry.rfind("WAYLAND_DISPLAY=", 0) == 0 ||
-          entry.rfind("SDL_VIDEODRIVER=", 0) == 0 || entry.rfind("SDL_AUDIODRIVER=", 0) == 0)
-        continue;
-      env.push_back(entry);
-    }
-    env.push_back("SDL_AUDIODRIVER=dummy");
-    if (offscreen) env.push_back("SDL_VIDEODRIVER=offscreen");
+    std::vector<std::string> extra = {"SDL_AUDIODRIVER=dummy"};
+    if (offscreen) extra.push_back("SDL_VIDEODRIVER=offscreen");
     args.insert(args.begin(), program);
-
-    std::vector<char*> argv, envp;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    for (auto& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
-
     const fs::path outPath = dir / "out.txt", errPath = dir / "err.txt";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t pid = 0;
-    int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
+    const pid_t pid =
+        startChild(args, {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER", "SDL_AUDIODRIVER"}, extra,
+                   {"/dev/null", outPath.string(), errPath.string()});
     Outcome result;
-    if (spawned != 0) {
-      ADD_FAILURE() << "cannot start " << argv[0];
+    if (pid < 0) {
+      ADD_FAILURE() << "cannot start " << program;
       return result;
     }
     // It must neither hang nor crash.

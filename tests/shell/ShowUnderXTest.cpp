@@ -7,9 +7,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,7 +19,8 @@
 #include <thread>
 #include <vector>
 
-extern char** environ;
+
+#include "ChildProcess.h"
 
 namespace {
 
@@ -29,26 +28,9 @@ using Clock = std::chrono::steady_clock;
 
 pid_t spawn(std::vector<std::string> args, const std::vector<std::string>& extraEnv,
             int stdoutFd = -1) {
-  std::vector<std::string> env;
-  for (char** e = environ; *e; ++e) {
-    std::string entry = *e;
-    if (entry.rfind("DISPLAY=", 0) == 0 || entry.rfind("SDL_VIDEODRIVER=", 0) == 0) continue;
-    env.push_back(entry);
-  }
-  env.insert(env.end(), extraEnv.begin(), extraEnv.end());
-  std::vector<char*> argv, envp;
-  for (auto& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  for (auto& e : env) envp.push_back(e.data());
-  envp.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  if (stdoutFd >= 0) posix_spawn_file_actions_adddup2(&actions, stdoutFd, 1);
-  pid_t pid = -1;
-  if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) pid = -1;
-  posix_spawn_file_actions_destroy(&actions);
-  return pid;
+  ChildStreams streams;
+  streams.outFd = stdoutFd;
+  return startChild(std::move(args), {"DISPLAY", "SDL_VIDEODRIVER"}, extraEnv, streams);
 }
 
 // Waits for the process to end; -1 when it did not within the time.
