@@ -8,6 +8,12 @@
 // window.kylvanderRecorder: samples (Int16Array, stereo interleaved), frames,
 // longestSilence (frames), stop() (ends recording and measuring; resolves
 // once the recorder has said its last).
+//
+// The recorder shares the audio thread's JavaScript heap with the page's
+// own processor, so it makes no garbage there: its chunks are a fixed pool,
+// handed to the page and back (transferred, not copied). A fresh chunk per
+// message grew the heap until a collection on the audio thread made the
+// output miss its deadline (an underrun the page did not cause).
 "use strict";
 
 window.kylvanderSoundTap = async function (context, node) {
@@ -16,22 +22,30 @@ window.kylvanderSoundTap = async function (context, node) {
     class KylvanderTestRecorder extends AudioWorkletProcessor {
       constructor() {
         super();
-        this.chunk = new Float32Array(2 * 8192);
+        // Enough chunks for 1.5 s, so that a stalled main thread (which
+        // returns them) never leaves the recorder without one.
+        this.free = [];
+        for (let i = 0; i < 8; i++) this.free.push(new Float32Array(2 * 8192));
+        this.chunk = this.free.pop();
         this.used = 0;
+        this.lost = 0;
         this.recording = true;
         this.begun = false;
         this.silent = 0;
         this.longest = 0;
         this.port.onmessage = (event) => {
+          if (event.data.chunk) this.free.push(new Float32Array(event.data.chunk));
           if (!event.data.stop) return;
           this.flush();
           this.recording = false;
-          this.port.postMessage({ longest: this.longest, stopped: true });
+          this.port.postMessage({ longest: this.longest, lost: this.lost, stopped: true });
         };
       }
       flush() {
-        if (this.used === 0) return;
-        this.port.postMessage({ samples: this.chunk.slice(0, this.used), longest: this.longest });
+        if (this.used === 0 || !this.chunk) return;
+        const buffer = this.chunk.buffer;
+        this.port.postMessage({ samples: buffer, used: this.used, longest: this.longest }, [buffer]);
+        this.chunk = this.free.length > 0 ? this.free.pop() : null;
         this.used = 0;
       }
       process(inputs, outputs) {
@@ -53,6 +67,11 @@ window.kylvanderSoundTap = async function (context, node) {
             this.silent++;
             if (this.silent > this.longest) this.longest = this.silent;
           }
+          if (!this.chunk) {
+            this.lost++;
+            this.chunk = this.free.pop() || null;
+            continue;
+          }
           this.chunk[this.used++] = l;
           this.chunk[this.used++] = r;
           if (this.used === this.chunk.length) this.flush();
@@ -71,6 +90,7 @@ window.kylvanderSoundTap = async function (context, node) {
     samples: new Int16Array(2 * 44100 * seconds),
     frames: 0,
     longestSilence: 0,
+    lost: 0,
     stopped: null,
     stop() {
       recorder.port.postMessage({ stop: true });
@@ -81,11 +101,14 @@ window.kylvanderSoundTap = async function (context, node) {
     const data = event.data;
     state.longestSilence = data.longest;
     if (data.samples) {
+      const samples = new Float32Array(data.samples);
       const room = state.samples.length - 2 * state.frames;
-      const n = Math.min(data.samples.length, room);
-      for (let i = 0; i < n; i++) state.samples[2 * state.frames + i] = Math.round(data.samples[i] * 32768);
+      const n = Math.min(data.used, room);
+      for (let i = 0; i < n; i++) state.samples[2 * state.frames + i] = Math.round(samples[i] * 32768);
       state.frames += n / 2;
+      recorder.port.postMessage({ chunk: data.samples }, [data.samples]);
     }
+    if (data.stopped) state.lost = data.lost;
     if (data.stopped && state.stopped) state.stopped();
   };
   window.kylvanderRecorder = state;
