@@ -60,6 +60,8 @@ if [ -n "$reference" ]; then
       # The reference predates the benchmark entry: it gets this tree's.
       cp web/src/PageBenchmark.h web/src/PageBenchmark.cpp web/src/WebMain.cpp "$ref/tree/web/src/"
       cp src/shell/BenchmarkTimeline.h src/shell/BenchmarkTimeline.cpp "$ref/tree/src/shell/"
+      # The error type it catches, where the reference's shell has none.
+      [ -f "$ref/tree/src/shell/ShellError.h" ] || cp src/shell/ShellError.h "$ref/tree/src/shell/"
       cp web/page.js "$ref/tree/web/"
     fi
     (cd "$ref/tree" && KYL_HOST_BUILD=$host scripts/build-web.sh >/dev/null)
