@@ -55,6 +55,7 @@ if [ -n "$reference" ]; then
     echo "== building $reference ($rev) as the reference page =="
     rm -rf "$ref"
     mkdir -p "$ref"
+    git worktree prune  # a worktree of an interrupted run, since removed
     git worktree add --detach "$ref/tree" "$rev" >/dev/null
     if [ ! -f "$ref/tree/web/src/PageBenchmark.cpp" ]; then
       # The reference predates the benchmark entry: it gets this tree's.
