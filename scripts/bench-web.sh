@@ -76,15 +76,8 @@ fi
 out=build-web/bench
 rm -rf "$out"
 mkdir -p "$out"
-port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-python3 -m http.server "$port" --bind 127.0.0.1 -d build-web >"$out/server.log" 2>&1 &
-server=$!
-trap 'kill "$server" 2>/dev/null || true' EXIT
-for _ in $(seq 50); do
-  python3 -c "import urllib.request; urllib.request.urlopen('http://127.0.0.1:$port/site/index.html')" \
-    2>/dev/null && break
-  sleep 0.2
-done
+. scripts/static-server.sh
+serve_static build-web site/index.html "$out/server.log"
 url() { echo "http://127.0.0.1:$port/${paths[$1]}/index.html?$2"; }
 bench="node web/test/bench-page.mjs"
 

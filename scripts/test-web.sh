@@ -58,15 +58,8 @@ scenes=(0 1 5 7 3 4 2 6)
 max_mean=1.0
 max_p99=6
 
-port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-python3 -m http.server "$port" --bind 127.0.0.1 -d "$site" >"$out/server.log" 2>&1 &
-server=$!
-trap 'kill "$server" 2>/dev/null || true' EXIT
-for _ in $(seq 50); do
-  python3 -c "import urllib.request; urllib.request.urlopen('http://127.0.0.1:$port/index.html')" \
-    2>/dev/null && break
-  sleep 0.2
-done
+. scripts/static-server.sh
+serve_static "$site" index.html "$out/server.log"
 page="http://127.0.0.1:$port/index.html"
 drive="node web/test/drive-page.mjs"
 status=0
